@@ -1,0 +1,23 @@
+#pragma once
+// The simulated PC power-on screen: logos, memory test, plug-and-play lines and
+// the system configuration table, built up in the target frame after frame.
+
+#include <cstdint>
+
+#include "gfx/2d.h"
+
+class efx_bios {
+ public:
+  int init();
+  void update();
+  void draw(bitmap& target);
+
+  bitmap large_logo;
+  bitmap small_logo;
+  int update_count = 0;
+  DWORD memory = 0;
+  DWORD memory_limit = 0;
+  char cpu_name[52] = {};
+  int cpu_clock = 0;
+  int phase = 0;
+};

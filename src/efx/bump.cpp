@@ -1,0 +1,145 @@
+#include "efx/bump.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <new>
+
+#include "shell/logfile.h"
+
+namespace {
+
+unsigned long Id(const void* p) { return static_cast<unsigned long>(reinterpret_cast<uintptr_t>(p)); }
+
+bool AllocateRows(int8_t**& table, const char* name) {
+  table = new (std::nothrow) int8_t* [128]();
+  log_efect.status(table ? "OK" : "ERROR", "%s = new char*[128];", name);
+  return table != nullptr;
+}
+
+void FreeRows(int8_t**& table, const char* name) {
+  if (!table) return;
+  for (int i = 0; i < 128; ++i) delete[] table[i];
+  log_efect.status("OK", "delete [] %s[0...128];", name);
+  delete[] table;
+  table = nullptr;
+}
+
+}  // namespace
+
+efx_bump::~efx_bump() { free(); }
+
+bool efx_bump::create(const char* bump_file, const char* height_file, const char*) {
+  log_efect.print("efx_bump %lu create(%s,%s)\n", Id(this), bump_file, height_file);
+  if (!load(bump_file)) return false;
+  if (!AllocateRows(lightmapr, "lightmapr") || !AllocateRows(lightmapg, "lightmapg") ||
+      !AllocateRows(lightmapb, "lightmapb"))
+    return false;
+  for (unsigned i = 0; i < 128; ++i) {
+    struct {
+      int8_t** table;
+      const char* name;
+    } maps[] = {{lightmapr, "lightmapr"}, {lightmapg, "lightmapg"}, {lightmapb, "lightmapb"}};
+    for (auto& m : maps) {
+      m.table[i] = new (std::nothrow) int8_t[128];
+      if (!m.table[i]) {
+        log_efect.status("ERROR", "%s[%u] = new char[128];", m.name, i);
+        return false;
+      }
+    }
+  }
+  log_efect.status("OK", "lightmapr[0...128] = new char[128];");
+  log_efect.status("OK", "lightmapg[0...128] = new char[128];");
+  log_efect.status("OK", "lightmapb[0...128] = new char[128];");
+
+  bitmap temp;
+  if (!temp.load(height_file)) return false;
+  if (width != temp.width || height != temp.height) {
+    log_efect.status("ERROR", "%s", width != temp.width ? "buffer.width!=temp.width" : "buffer.height!=temp.height");
+    temp.free();
+    bitmap::free();
+    return false;
+  }
+  const int W = width, H = height;
+  heightmap = new (std::nothrow) int8_t[size_t(W) * H];
+  log_efect.status(heightmap ? "OK" : "ERROR", "heightmap = new char[%u];", static_cast<unsigned>(W * H));
+  if (!heightmap) return false;
+  if (temp.lock() == 0) {
+    for (int x = 0; x < W; ++x)
+      for (int y = 0; y < H; ++y) {
+        DWORD p = 0;
+        temp.get_pixel(x, y, &p);
+        heightmap[size_t(y) * W + x] =
+            static_cast<int8_t>(static_cast<int>(((p >> 16 & 255) + (p >> 8 & 255) + (p & 255)) / 6.0));
+      }
+    temp.unlock();
+  }
+  log_efect.status("OK", "creating heightmap...");
+  temp.free();
+
+  for (int i = 0; i < 128; ++i)
+    for (int j = 0; j < 128; ++j) {
+      int r2 = static_cast<int>(std::sqrt(double((2 * i) * (2 * i) + (2 * j) * (2 * j))));
+      int8_t v = std::sqrt(double(i * i + j * j)) < 128.0 ? static_cast<int8_t>(static_cast<int>((255 - r2) * 0.5)) : 0;
+      lightmapr[i][j] = lightmapg[i][j] = lightmapb[i][j] = v;
+    }
+  log_efect.status("OK", "creating lightmap...");
+  log_efect.status("OK", "efx_bump %lu create(%s,%s)", Id(this), bump_file, height_file);
+  return true;
+}
+
+void efx_bump::run(bitmap& destination, int) {
+  if (run_count == 0) log_efect.print("efx_bump %lu run(%lu)...\n", Id(this), Id(&destination));
+  ++run_count;
+  // Without a successful create there is nothing to light.
+  if (!heightmap || !lightmapb || !lightmapb[127] || !holds_surface()) return;
+  if (lock() != 0) return;
+  if (destination.lock() != 0) {
+    unlock();
+    return;
+  }
+  const int W = width, H = height;
+  // The destination should be at least as large; a smaller one is lit only where it reaches.
+  const int w = destination.width < W ? destination.width : W;
+  const int h = destination.height < H ? destination.height : H;
+  const int sb = static_cast<int>(desc.ddpfPixelFormat.dwRGBBitCount / 8);
+  const int db = static_cast<int>(destination.desc.ddpfPixelFormat.dwRGBBitCount / 8);
+  const uint8_t* src = static_cast<const uint8_t*>(desc.lpSurface);
+  uint8_t* dst = static_cast<uint8_t*>(destination.desc.lpSurface);
+  const int8_t* hm = heightmap;
+  for (int y = 1; y < h - 1; ++y) {
+    const uint8_t* srow = src + size_t(y) * desc.lPitch;
+    uint8_t* drow = dst + size_t(y) * destination.desc.lPitch;
+    const int8_t* hrow = hm + size_t(y) * W;
+    const int ry = y - light_y;
+    for (int x = 1; x < w - 1; ++x) {
+      int dx = std::abs(hrow[x + 1] - hrow[x - 1] - (x - light_x));
+      int dy = std::abs(hrow[x + W] - hrow[x - W] - ry);
+      if (dx > 127) dx = 127;
+      if (dy > 127) dy = 127;
+      DWORD p = 0;
+      for (int i = 0; i < sb && i < 4; ++i) p |= DWORD(srow[size_t(x) * sb + i]) << (8 * i);
+      const DWORD b = p & 255, g = p >> 8 & 255, r = p >> 16 & 255;
+      const DWORD out = (b * lightmapb[dx][dy]) >> 7 | ((g * lightmapg[dx][dy]) >> 7) << 8 |
+                        ((r * lightmapr[dx][dy]) >> 7) << 16;
+      for (int i = 0; i < db && i < 4; ++i) drow[size_t(x) * db + i] = static_cast<uint8_t>(out >> (8 * i));
+    }
+  }
+  unlock();
+  destination.unlock();
+}
+
+bool efx_bump::free() {
+  log_efect.print("(%lu)... run %u frames\n", Id(this), run_count);
+  log_efect.print("efx_bump %lu free\n", Id(this));
+  FreeRows(lightmapr, "lightmapr");
+  FreeRows(lightmapg, "lightmapg");
+  FreeRows(lightmapb, "lightmapb");
+  log_efect.status("OK", "delete [] lightmapr;");
+  log_efect.status("OK", "delete [] lightmapg;");
+  log_efect.status("OK", "delete [] lightmapb;");
+  delete[] heightmap;
+  heightmap = nullptr;
+  log_efect.status("OK", "delete [] heightmap");
+  bitmap::free();
+  return true;
+}

@@ -1,0 +1,160 @@
+// bitmap::load: PCX pictures decoded here, BMP pictures through the GDI helpers.
+#include "image/bitmap_load.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <vector>
+
+#include "gfx/2d.h"
+#include "gfx/display.h"
+#include "gfx/gdi_helpers.h"
+#include "image/bmp_decoder.h"
+#include "image/file_bytes.h"
+#include "image/pcx_decoder.h"
+#include "shell/logfile.h"
+
+namespace {
+
+unsigned long Id(const void* p) { return static_cast<unsigned long>(reinterpret_cast<uintptr_t>(p)); }
+
+bool EndsWith(const char* name, const char* ext) {
+  size_t n = std::strlen(name);
+  return n >= 4 && std::strcmp(name + n - 4, ext) == 0;
+}
+
+// The decode buffer of a picture: planes x rows of `row_bytes`, where row_bytes is
+// the width, or the file's bytes per line when that is larger (even-padded rows).
+std::unique_ptr<uint8_t[]> DecodePlanes(const std::vector<uint8_t>& file, size_t row_bytes, int planes, int height) {
+  uint64_t count = uint64_t(row_bytes) * planes * height;
+  if (count > kMaxPicturePixels * 4) return nullptr;
+  std::unique_ptr<uint8_t[]> buf(new (std::nothrow) uint8_t[count]());
+  if (buf) DecodePcxRuns(file.data(), file.size(), kPcxHeaderSize, buf.get(), count);
+  return buf;
+}
+
+}  // namespace
+
+int bitmap::load(const char* file_name) {
+  if (holds_surface()) return 0;
+  log_2d.print("bitmap %lu load\n", Id(this));
+  log_2d.print("{\n");
+  const bool pcx = EndsWith(file_name, ".pcx");
+  if (!pcx && !EndsWith(file_name, ".bmp")) {
+    log_2d.write("ERROR! unknown file format\n");
+    return 0;
+  }
+
+  if (!pcx) {
+    IDirectDrawSurface7* s = load_bitmap_surface(g_pDD, file_name, 0, 0);
+    if (!s) {
+      log_2d.status("ERROR! file not found", "\t%s", file_name);
+      created = loaded = use_colorkey = 0;
+      width = height = x = y = 0;
+      log_2d.print(" ERROR\n");
+      return 0;
+    }
+    surface = s;
+    loaded = 1;
+    created = 0;
+    std::snprintf(name, sizeof name, "%s", file_name);
+    DDSURFACEDESC2 d{};
+    d.dwSize = 124;
+    surface->GetSurfaceDesc(&d);
+    width = static_cast<int>(d.dwWidth);
+    height = static_cast<int>(d.dwHeight);
+    log_2d.status("OK", "\t%s", name);
+    log_2d.status("", "\t%dx%d", width, height);
+    log_2d.print("}\n");
+    return 1;
+  }
+
+  std::vector<uint8_t> file;
+  if (!ReadFileBytes(file_name, file)) {
+    log_2d.status("ERROR! file not found", "\t%s", file_name);
+    return 0;
+  }
+  log_2d.status("OK", "\t%s", file_name);
+  // Header and palette must both be there before anything is trusted.
+  PcxHeader h;
+  if (file.size() < kPcxHeaderSize + kPcxPaletteSize || !ReadPcxHeader(file.data(), file.size(), h)) {
+    log_2d.status("ERROR! truncated file", "\t%s", file_name);
+    return 0;
+  }
+  if (h.encoding != 1) {
+    log_2d.status("ERROR! no rln", "\tpacking: %d", h.encoding);
+    return 0;
+  }
+  log_2d.status("OK", "\tpacking: %d", h.encoding);
+  if (h.bits_per_plane != 8) {
+    log_2d.status("ERROR! wrong bpp", "\tbpp: %d", h.bits_per_plane);
+    return 0;
+  }
+  log_2d.status("OK", "\tbpp: %d", h.bits_per_plane);
+  width = h.xmax - h.xmin + 1;
+  height = h.ymax - h.ymin + 1;
+  log_2d.status("", "\t%dx%d", width, height);
+  const int planes = h.planes;
+  if (!create(width, height)) {
+    log_2d.status("ERROR! out of memory", "\tcreate(%d, %d)", width, height);
+    return 0;
+  }
+  log_2d.status("OK", "\tcreate(%d, %d)", width, height);
+
+  // Writers that follow the format pad each plane row to an even length; reading
+  // rows as exactly `width` bytes would shear such pictures.
+  const size_t row_bytes = h.bytes_per_line > width ? h.bytes_per_line : size_t(width);
+  if (planes == 1 || planes == 3) {
+    if (planes == 1) log_2d.status("", "\t8bit");
+    else log_2d.status("", "24bit");
+    std::unique_ptr<uint8_t[]> buf = DecodePlanes(file, row_bytes, planes, height);
+    if (!buf || lock() != 0) {
+      log_2d.status("ERROR! couldn't lock surface", "\tlock()");
+      return 0;
+    }
+    const uint8_t* palette = file.data() + file.size() - kPcxPaletteSize;
+    for (int px = 0; px < width; ++px)
+      for (int py = 0; py < height; ++py) {
+        const uint8_t* row = buf.get() + size_t(py) * planes * row_bytes;
+        DWORD value;
+        if (planes == 1) {
+          const uint8_t* e = palette + 3 * row[px];
+          value = e[0] + 256u * e[1] + 65536u * e[2];
+        } else {
+          value = row[px] + 256u * row[row_bytes + px] + 65536u * row[2 * row_bytes + px];
+        }
+        put_pixel(px, py, value);
+      }
+    if (unlock() != 0) {
+      log_2d.status("ERROR! couldn't unlock surface", "\tunlock()");
+      return 0;
+    }
+  }
+  loaded = 1;
+  created = 0;
+  std::snprintf(name, sizeof name, "%s", file_name);
+  log_2d.print("}\n");
+  return 1;
+}
+
+uint8_t* read_pcx_pixels(const char* name, int* width, int* height) {
+  std::vector<uint8_t> file;
+  if (!ReadFileBytes(name, file)) {
+    // The message is stored in the Windows-1252 code page: 0xF6 is the o-umlaut.
+    std::fputs("Virhe PCX-tiedoston avauksessa: Tiedostoa ei l\xF6ydy!\n", stdout);
+    std::fflush(stdout);
+    std::exit(1);
+  }
+  PcxHeader h;
+  if (!ReadPcxHeader(file.data(), file.size(), h)) return nullptr;
+  const int w = h.xmax + 1, hgt = h.ymax + 1;
+  if (uint64_t(w) * hgt > kMaxPicturePixels) return nullptr;
+  uint8_t* pixels = new (std::nothrow) uint8_t[size_t(w) * hgt]();
+  if (!pixels) return nullptr;
+  DecodePcxRuns(file.data(), file.size(), kPcxHeaderSize, pixels, size_t(w) * hgt);
+  if (width) *width = w;
+  if (height) *height = hgt;
+  return pixels;
+}

@@ -1,0 +1,9 @@
+#pragma once
+// The thin wrapper between the file system and the byte parsers.
+
+#include <cstdint>
+#include <vector>
+
+// Reads a whole regular file. False when it cannot be opened or read, or is larger
+// than `max_bytes`.
+bool ReadFileBytes(const char* path, std::vector<uint8_t>& out, uint64_t max_bytes = uint64_t(1) << 30);

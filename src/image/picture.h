@@ -1,0 +1,12 @@
+#pragma once
+// A decoded picture: its own size and XRGB8888 pixels (blue in bits 0-7, green
+// 8-15, red 16-23), top row first.
+
+#include <cstdint>
+#include <vector>
+
+struct Picture {
+  int width = 0;
+  int height = 0;
+  std::vector<uint32_t> pixels;
+};

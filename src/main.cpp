@@ -1,0 +1,132 @@
+// The executable: options, the data directory, then WinMain with the remaining
+// words as its command line.
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/gdi.h"
+#include "platform/runtime.h"
+#include "shell/frame_capture.h"
+#include "shell/frame_clock.h"
+#include "shell/logfile.h"
+#include "shell/startup_failure.h"
+#include "shell/winmain.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: velmora [OPTION]... [WIDTH HEIGHT BITS]\n"
+    "Plays the Velmora demo full screen: 106 seconds, ending by itself.\n"
+    "Three words choose the display mode (default 320 200 32; 16, 24 and 32 bits).\n"
+    "Keys: Escape ends the demo, F8 re-creates the display at 320 x 200 x 32.\n"
+    "\n"
+    "  --window        show the demo in a window instead of full screen\n"
+    "  --fps N         virtual clock: N frames per second of demo time, as fast as\n"
+    "                  the machine allows (deterministic runs and captures)\n"
+    "  --tick MS       system tick of the real clock in milliseconds (default 10)\n"
+    "  --shot MS:FILE  save the first frame at or after demo time MS as a PNG\n"
+    "                  (repeatable)\n"
+    "  --log           write the log channels to \"log/velmora <module>.log\"\n"
+    "  --help          show this help and exit\n"
+    "  --version       show the version and exit\n"
+    "\n"
+    "Data comes from ./data, or from the data directory beside the executable.\n";
+
+bool ParseCount(const char* text, unsigned long max, unsigned long& out) {
+  if (!text || !*text) return false;
+  char* end = nullptr;
+  unsigned long v = std::strtoul(text, &end, 10);
+  if (*end || v == 0 || v > max || text[0] == '-') return false;
+  out = v;
+  return true;
+}
+
+int Usage(const char* problem) {
+  std::fprintf(stderr, "velmora: %s\nTry 'velmora --help'.\n", problem);
+  return 2;
+}
+
+fs::path ExecutableDirectory() {
+  char buf[PATH_MAX];
+  ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+  if (n <= 0) return {};
+  buf[n] = 0;
+  return fs::path(buf).parent_path();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string command_line;
+  std::vector<ShotRequest> shots;
+  bool log_files = false;
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    if (arg == "--help") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+    if (arg == "--version") {
+      std::puts("velmora 0.2.0");
+      return 0;
+    }
+    if (arg == "--window") {
+      platform::SetWindowed(true);
+    } else if (arg == "--log") {
+      log_files = true;
+    } else if (arg == "--fps" || arg == "--tick") {
+      unsigned long v;
+      if (i + 1 >= argc || !ParseCount(argv[i + 1], arg == "--fps" ? 100000 : 1000, v))
+        return Usage((arg + " needs a positive whole number").c_str());
+      ++i;
+      if (arg == "--fps") platform::UseVirtualClock(static_cast<unsigned>(v));
+      else platform::UseRealClock(static_cast<DWORD>(v));
+    } else if (arg == "--shot") {
+      ShotRequest shot;
+      if (i + 1 >= argc || !ParseShotRequest(argv[i + 1], shot)) return Usage("--shot needs MS:FILE");
+      ++i;
+      shot.path = fs::absolute(shot.path).string();
+      shots.push_back(shot);
+    } else if (arg.rfind("--", 0) == 0) {
+      return Usage(("unknown option " + arg).c_str());
+    } else {
+      if (!command_line.empty()) command_line += ' ';
+      command_line += arg;
+    }
+  }
+
+  const fs::path start_directory = fs::current_path();
+  std::error_code ec;
+  if (!fs::is_directory("data", ec)) {
+    fs::path beside = ExecutableDirectory();
+    if (!beside.empty() && fs::is_directory(beside / "data", ec)) fs::current_path(beside, ec);
+  }
+  if (log_files) logging::EnableFiles(start_directory.string());
+
+  FrameCapture capture(shots);
+  if (!shots.empty())
+    platform::SetPresentHook([&capture](const platform::PresentedFrame& f) { capture.OnFrame(f, g_dwElapsed); });
+
+  int result = WinMain(GetModuleHandleA(nullptr), nullptr, command_line.data(), 10 /* SW_SHOWDEFAULT */);
+  platform::SetPresentHook(nullptr);
+  platform::Shutdown();
+
+  for (const std::string& problem : capture.Problems()) std::fprintf(stderr, "velmora: %s\n", problem.c_str());
+  for (const ShotRequest& shot : capture.Pending())
+    std::fprintf(stderr, "velmora: no frame at or after %u ms for %s\n", shot.demo_ms, shot.path.c_str());
+  if (!FirstStartupFailure().empty()) {
+    const std::string& reason = platform::LastErrorText();
+    std::fprintf(stderr, "velmora: %s failed: %s\n", FirstStartupFailure().c_str(),
+                 reason.empty() ? "see the log (--log)" : reason.c_str());
+    return 1;
+  }
+  return result;
+}

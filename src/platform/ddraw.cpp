@@ -1,0 +1,404 @@
+// DirectDraw display objects and surfaces in memory, shown through SDL2.
+//
+// A display object emulates any mode from 1 x 1 to 8192 x 8192 at 16, 24 or 32
+// bits per pixel; its primary surface is scaled into the window with the aspect
+// ratio kept. Surfaces of a released display object keep their pixels but refuse
+// every use until the next display object sets a mode, which adopts them and
+// converts them to its pixel format (the F8 key re-creates the display under
+// surfaces that the program keeps).
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "platform/gdi.h"
+#include "platform/internal.h"
+#include "platform/runtime.h"
+#include "platform/testing.h"
+
+const GUID IID_IDirectDraw7 = {0x15e65ec0, 0x3b9c, 0x11d2, {0xb9, 0x2f, 0x00, 0x60, 0x97, 0x97, 0xea, 0x5b}};
+
+namespace platform {
+namespace {
+
+constexpr int kMaxModeSide = 8192;
+// Off-screen surfaces are refused past this many bytes rather than allocated.
+constexpr uint64_t kMaxSurfaceBytes = uint64_t(1) << 30;
+
+std::vector<IDirectDraw7*>& displays() {
+  static std::vector<IDirectDraw7*> d;
+  return d;
+}
+std::vector<IDirectDrawSurface7*>& orphans() {
+  static std::vector<IDirectDrawSurface7*> o;
+  return o;
+}
+HRESULT g_injected_blt_result = DD_OK;
+
+void ConvertSurface(IDirectDrawSurface7& s, int bytes_per_pixel) {
+  if (s.bytes_per_pixel == bytes_per_pixel) return;
+  LONG pitch = (s.width * bytes_per_pixel + 3) & ~3;
+  std::vector<uint8_t> converted(size_t(pitch) * s.height);
+  for (int y = 0; y < s.height; ++y) {
+    const uint8_t* from = &s.pixels[size_t(y) * s.pitch];
+    uint8_t* to = &converted[size_t(y) * pitch];
+    for (int x = 0; x < s.width; ++x) {
+      uint8_t r, g, b;
+      detail::RgbFromPixel(s.bytes_per_pixel, detail::LoadPixel(from + x * s.bytes_per_pixel, s.bytes_per_pixel), r,
+                           g, b);
+      detail::StorePixel(to + x * bytes_per_pixel, bytes_per_pixel, detail::PixelFromRgb(bytes_per_pixel, r, g, b));
+    }
+  }
+  if (s.has_colorkey) {
+    uint8_t r, g, b;
+    detail::RgbFromPixel(s.bytes_per_pixel, s.colorkey, r, g, b);
+    s.colorkey = detail::PixelFromRgb(bytes_per_pixel, r, g, b);
+  }
+  s.pixels.swap(converted);
+  s.pitch = pitch;
+  s.bytes_per_pixel = bytes_per_pixel;
+}
+
+void FillDesc(const IDirectDrawSurface7& s, DDSURFACEDESC2* desc, bool with_pixels) {
+  desc->dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PITCH | DDSD_PIXELFORMAT;
+  desc->dwWidth = static_cast<DWORD>(s.width);
+  desc->dwHeight = static_cast<DWORD>(s.height);
+  desc->lPitch = s.pitch;
+  desc->ddsCaps.dwCaps = s.primary ? DDSCAPS_PRIMARYSURFACE : DDSCAPS_OFFSCREENPLAIN;
+  DDPIXELFORMAT& pf = desc->ddpfPixelFormat;
+  pf.dwSize = sizeof(DDPIXELFORMAT);
+  pf.dwFlags = 0x40;  // DDPF_RGB
+  pf.dwRGBBitCount = static_cast<DWORD>(s.bytes_per_pixel * 8);
+  if (s.bytes_per_pixel == 2) {
+    pf.dwRBitMask = 0xF800, pf.dwGBitMask = 0x07E0, pf.dwBBitMask = 0x001F;
+  } else {
+    pf.dwRBitMask = 0xFF0000, pf.dwGBitMask = 0x00FF00, pf.dwBBitMask = 0x0000FF;
+  }
+  if (with_pixels) {
+    desc->dwFlags |= DDSD_LPSURFACE;
+    desc->lpSurface = const_cast<uint8_t*>(s.pixels.data());
+  }
+}
+
+bool InsideSurface(const RECT& r, const IDirectDrawSurface7& s) {
+  return r.left >= 0 && r.top >= 0 && r.left < r.right && r.top < r.bottom && r.right <= s.width &&
+         r.bottom <= s.height;
+}
+
+void Fill(IDirectDrawSurface7& s, const RECT& r, DWORD colour) {
+  const int bpp = s.bytes_per_pixel;
+  for (LONG y = r.top; y < r.bottom; ++y) {
+    uint8_t* row = &s.pixels[size_t(y) * s.pitch];
+    if (bpp == 4) {
+      std::fill_n(reinterpret_cast<uint32_t*>(row) + r.left, r.right - r.left, colour);
+    } else {
+      for (LONG x = r.left; x < r.right; ++x) detail::StorePixel(row + x * bpp, bpp, colour);
+    }
+  }
+}
+
+// Nearest-neighbour copy of S onto D (D may be larger or smaller), skipping source
+// pixels equal to `key` when `use_key` is set. The source may be the destination:
+// its rectangle is read whole before anything is written.
+void Copy(IDirectDrawSurface7& dst, const RECT& D, const IDirectDrawSurface7& src, const RECT& S, bool use_key,
+          DWORD key) {
+  const int bpp = dst.bytes_per_pixel;
+  const int sw = S.right - S.left, sh = S.bottom - S.top;
+  const int dw = D.right - D.left, dh = D.bottom - D.top;
+  const uint8_t* src_base = src.pixels.data();
+  LONG src_pitch = src.pitch;
+  int sx0 = S.left, sy0 = S.top;
+  std::vector<uint8_t> snapshot;
+  if (&dst == &src) {
+    snapshot.resize(size_t(sw) * sh * bpp);
+    for (int y = 0; y < sh; ++y)
+      std::memcpy(&snapshot[size_t(y) * sw * bpp], src_base + size_t(S.top + y) * src_pitch + size_t(S.left) * bpp,
+                  size_t(sw) * bpp);
+    src_base = snapshot.data();
+    src_pitch = sw * bpp;
+    sx0 = sy0 = 0;
+  }
+  if (sw == dw && sh == dh && !use_key) {
+    for (int y = 0; y < dh; ++y)
+      std::memcpy(&dst.pixels[size_t(D.top + y) * dst.pitch + size_t(D.left) * bpp],
+                  src_base + size_t(sy0 + y) * src_pitch + size_t(sx0) * bpp, size_t(dw) * bpp);
+    return;
+  }
+  std::vector<int> column(dw);
+  for (int x = 0; x < dw; ++x) column[x] = sx0 + int(int64_t(x) * sw / dw);
+  for (int y = 0; y < dh; ++y) {
+    const uint8_t* from = src_base + size_t(sy0 + int64_t(y) * sh / dh) * src_pitch;
+    uint8_t* to = &dst.pixels[size_t(D.top + y) * dst.pitch + size_t(D.left) * bpp];
+    if (bpp == 4) {
+      const uint32_t* f = reinterpret_cast<const uint32_t*>(from);
+      uint32_t* t = reinterpret_cast<uint32_t*>(to);
+      if (use_key) {
+        for (int x = 0; x < dw; ++x)
+          if (f[column[x]] != key) t[x] = f[column[x]];
+      } else {
+        for (int x = 0; x < dw; ++x) t[x] = f[column[x]];
+      }
+    } else {
+      for (int x = 0; x < dw; ++x) {
+        DWORD v = detail::LoadPixel(from + size_t(column[x]) * bpp, bpp);
+        if (!use_key || v != key) detail::StorePixel(to + size_t(x) * bpp, bpp, v);
+      }
+    }
+  }
+}
+
+}  // namespace
+
+namespace detail {
+
+DWORD PixelFromRgb(int bytes_per_pixel, uint8_t r, uint8_t g, uint8_t b) {
+  if (bytes_per_pixel == 2) return DWORD(r >> 3) << 11 | DWORD(g >> 2) << 5 | DWORD(b >> 3);
+  return DWORD(r) << 16 | DWORD(g) << 8 | b;
+}
+
+void RgbFromPixel(int bytes_per_pixel, DWORD pixel, uint8_t& r, uint8_t& g, uint8_t& b) {
+  if (bytes_per_pixel == 2) {
+    uint8_t r5 = (pixel >> 11) & 31, g6 = (pixel >> 5) & 63, b5 = pixel & 31;
+    r = static_cast<uint8_t>(r5 << 3 | r5 >> 2);
+    g = static_cast<uint8_t>(g6 << 2 | g6 >> 4);
+    b = static_cast<uint8_t>(b5 << 3 | b5 >> 2);
+  } else {
+    r = static_cast<uint8_t>(pixel >> 16), g = static_cast<uint8_t>(pixel >> 8), b = static_cast<uint8_t>(pixel);
+  }
+}
+
+void MarkAllSurfacesLost() {
+  for (IDirectDraw7* d : displays())
+    for (IDirectDrawSurface7* s : d->surfaces) s->lost = true;
+}
+
+void Present(IDirectDraw7& display) {
+  IDirectDrawSurface7* p = display.primary;
+  if (!p) return;
+  SDL_Window* window = SdlWindowOf(display.window);
+  if (window && !(SDL_GetWindowFlags(window) & SDL_WINDOW_MINIMIZED)) {
+    SDL_Surface* screen = SDL_GetWindowSurface(window);
+    Uint32 format = p->bytes_per_pixel == 2   ? SDL_PIXELFORMAT_RGB565
+                    : p->bytes_per_pixel == 3 ? SDL_PIXELFORMAT_BGR24
+                                              : SDL_PIXELFORMAT_RGB888;
+    SDL_Surface* frame = SDL_CreateRGBSurfaceWithFormatFrom(p->pixels.data(), p->width, p->height,
+                                                            p->bytes_per_pixel * 8, p->pitch, format);
+    if (screen && frame) {
+      // Largest picture of the mode's aspect ratio that fits, centred, black around.
+      int64_t w = screen->w, h = int64_t(p->height) * screen->w / p->width;
+      if (h > screen->h) h = screen->h, w = int64_t(p->width) * screen->h / p->height;
+      SDL_Rect to{int((screen->w - w) / 2), int((screen->h - h) / 2), int(w), int(h)};
+      Uint32 black = SDL_MapRGB(screen->format, 0, 0, 0);
+      SDL_Rect borders[4] = {{0, 0, screen->w, to.y},
+                             {0, to.y + to.h, screen->w, screen->h - to.y - to.h},
+                             {0, to.y, to.x, to.h},
+                             {to.x + to.w, to.y, screen->w - to.x - to.w, to.h}};
+      for (const SDL_Rect& b : borders)
+        if (b.w > 0 && b.h > 0) SDL_FillRect(screen, &b, black);
+      if (to.w == p->width && to.h == p->height) SDL_BlitSurface(frame, nullptr, screen, &to);
+      else SDL_BlitScaled(frame, nullptr, screen, &to);
+      SDL_UpdateWindowSurface(window);
+    }
+    if (frame) SDL_FreeSurface(frame);
+  }
+  CallPresentHook(PresentedFrame{p->pixels.data(), p->width, p->height, p->pitch, p->bytes_per_pixel * 8});
+  AdvanceClockForPresentedFrame();
+}
+
+}  // namespace detail
+
+namespace testing {
+void FailNextBlt(HRESULT result) { g_injected_blt_result = result; }
+}  // namespace testing
+
+}  // namespace platform
+
+using namespace platform;
+
+HRESULT DirectDrawCreateEx(GUID*, void** directDraw, const GUID&, void*) {
+  if (!directDraw) return DDERR_INVALIDPARAMS;
+  auto* d = new IDirectDraw7();
+  displays().push_back(d);
+  *directDraw = d;
+  return DD_OK;
+}
+
+HRESULT IDirectDraw7::SetCooperativeLevel(HWND w, DWORD flags) {
+  if ((flags & DDSCL_EXCLUSIVE) && !w) return DDERR_NOHWND;
+  window = w;
+  cooperative_flags = flags;
+  return DD_OK;
+}
+
+HRESULT IDirectDraw7::SetDisplayMode(DWORD w, DWORD h, DWORD bits, DWORD, DWORD) {
+  if (w < 1 || h < 1 || w > kMaxModeSide || h > kMaxModeSide || (bits != 16 && bits != 24 && bits != 32)) {
+    SetLastErrorText("unsupported display mode");
+    return DDERR_UNSUPPORTEDMODE;
+  }
+  if (!(cooperative_flags & DDSCL_EXCLUSIVE)) return DDERR_NOEXCLUSIVEMODE;
+  width = static_cast<int>(w);
+  height = static_cast<int>(h);
+  bpp = static_cast<int>(bits);
+  for (IDirectDrawSurface7* s : orphans()) {
+    s->display = this;
+    surfaces.push_back(s);
+  }
+  orphans().clear();
+  for (IDirectDrawSurface7* s : surfaces) ConvertSurface(*s, bpp / 8);
+  return DD_OK;
+}
+
+HRESULT IDirectDraw7::RestoreDisplayMode() { return DD_OK; }
+
+HRESULT IDirectDraw7::CreateSurface(DDSURFACEDESC2* desc, IDirectDrawSurface7** out, void*) {
+  if (!desc || !out) return DDERR_INVALIDPARAMS;
+  if (!cooperative_flags) return DDERR_NOCOOPERATIVELEVELSET;
+  if (!(desc->dwFlags & DDSD_CAPS)) return DDERR_INVALIDCAPS;
+  const int bytes = (bpp ? bpp : 32) / 8;
+  auto s = new IDirectDrawSurface7();
+  s->display = this;
+  s->bytes_per_pixel = bytes;
+  if (desc->ddsCaps.dwCaps & DDSCAPS_PRIMARYSURFACE) {
+    if (primary) {
+      delete s;
+      return DDERR_PRIMARYSURFACEALREADYEXISTS;
+    }
+    if (!bpp) {
+      delete s;
+      return DDERR_NOEXCLUSIVEMODE;
+    }
+    s->primary = true;
+    s->width = width;
+    s->height = height;
+  } else {
+    if ((desc->dwFlags & (DDSD_WIDTH | DDSD_HEIGHT)) != (DDSD_WIDTH | DDSD_HEIGHT) || desc->dwWidth == 0 ||
+        desc->dwHeight == 0) {
+      delete s;
+      return DDERR_INVALIDPARAMS;
+    }
+    uint64_t row = (uint64_t(desc->dwWidth) * bytes + 3) & ~uint64_t(3);
+    if (desc->dwWidth > 0x7FFFFFFF || desc->dwHeight > 0x7FFFFFFF || row * desc->dwHeight > kMaxSurfaceBytes) {
+      delete s;
+      return DDERR_OUTOFMEMORY;
+    }
+    s->width = static_cast<int>(desc->dwWidth);
+    s->height = static_cast<int>(desc->dwHeight);
+  }
+  s->pitch = (s->width * bytes + 3) & ~3;
+  s->pixels.assign(size_t(s->pitch) * s->height, 0);
+  surfaces.push_back(s);
+  if (s->primary) primary = s;
+  *out = s;
+  return DD_OK;
+}
+
+ULONG IDirectDraw7::Release() {
+  if (--refs > 0) return refs;
+  for (IDirectDrawSurface7* s : surfaces) {
+    s->display = nullptr;
+    if (s->primary) s->primary = false;
+    orphans().push_back(s);
+  }
+  displays().erase(std::remove(displays().begin(), displays().end(), this), displays().end());
+  delete this;
+  return 0;
+}
+
+ULONG IDirectDrawSurface7::AddRef() { return ++refs; }
+
+ULONG IDirectDrawSurface7::Release() {
+  if (--refs > 0) return refs;
+  if (display) {
+    auto& list = display->surfaces;
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    if (display->primary == this) display->primary = nullptr;
+  } else {
+    orphans().erase(std::remove(orphans().begin(), orphans().end(), this), orphans().end());
+  }
+  delete this;
+  return 0;
+}
+
+HRESULT IDirectDrawSurface7::IsLost() { return (!display || lost) ? DDERR_SURFACELOST : DD_OK; }
+
+HRESULT IDirectDrawSurface7::Restore() {
+  if (!display) return DDERR_SURFACELOST;
+  lost = false;
+  return DD_OK;
+}
+
+HRESULT IDirectDrawSurface7::GetSurfaceDesc(DDSURFACEDESC2* desc) {
+  if (!desc) return DDERR_INVALIDPARAMS;
+  FillDesc(*this, desc, false);
+  return DD_OK;
+}
+
+HRESULT IDirectDrawSurface7::SetColorKey(DWORD flags, DDCOLORKEY* key) {
+  if (!(flags & DDCKEY_SRCBLT)) return DDERR_UNSUPPORTED;
+  if (!display) return DDERR_SURFACELOST;
+  has_colorkey = key != nullptr;
+  colorkey = key ? key->dwColorSpaceLowValue : 0;
+  return DD_OK;
+}
+
+HRESULT IDirectDrawSurface7::Lock(RECT*, DDSURFACEDESC2* desc, DWORD, HANDLE) {
+  if (!desc) return DDERR_INVALIDPARAMS;
+  if (!display || lost) return DDERR_SURFACELOST;
+  ++lock_count;
+  FillDesc(*this, desc, true);
+  return DD_OK;
+}
+
+HRESULT IDirectDrawSurface7::Unlock(RECT*) {
+  if (lock_count == 0) return DDERR_NOTLOCKED;
+  if (--lock_count == 0 && primary && display) detail::Present(*display);
+  return DD_OK;
+}
+
+HRESULT IDirectDrawSurface7::Blt(RECT* destRect, IDirectDrawSurface7* source, RECT* sourceRect, DWORD flags,
+                                 DDBLTFX* fx) {
+  if (g_injected_blt_result != DD_OK) {
+    HRESULT r = g_injected_blt_result;
+    g_injected_blt_result = DD_OK;
+    return r;
+  }
+  // The virtual clock counts a frame for every copy onto the screen, shown or not,
+  // so a run whose screen is lost still moves on.
+  if (primary && !(flags & DDBLT_COLORFILL) && (!display || lost)) AdvanceClockForPresentedFrame();
+  if (!display || lost) return DDERR_SURFACELOST;
+  if (lock_count > 0) return DDERR_SURFACEBUSY;
+  RECT D = destRect ? *destRect : RECT{0, 0, width, height};
+  if (!InsideSurface(D, *this)) return DDERR_INVALIDRECT;
+  if (flags & DDBLT_COLORFILL) {
+    if (!fx) return DDERR_INVALIDPARAMS;
+    Fill(*this, D, fx->dwFillColor);
+  } else {
+    if (!source) return DDERR_INVALIDPARAMS;
+    if (!source->display || source->lost) {
+      if (primary) AdvanceClockForPresentedFrame();
+      return DDERR_SURFACELOST;
+    }
+    if (source->lock_count > 0) return DDERR_SURFACEBUSY;
+    if (source->bytes_per_pixel != bytes_per_pixel) return DDERR_INVALIDPIXELFORMAT;
+    RECT S = sourceRect ? *sourceRect : RECT{0, 0, source->width, source->height};
+    if (!InsideSurface(S, *source)) return DDERR_INVALIDRECT;
+    bool use_key = (flags & DDBLT_KEYSRC) && source->has_colorkey;
+    Copy(*this, D, *source, S, use_key, source->colorkey);
+  }
+  if (primary) detail::Present(*display);
+  return DD_OK;
+}
+
+HRESULT IDirectDrawSurface7::GetDC(HDC* dc) {
+  if (!dc) return DDERR_INVALIDPARAMS;
+  if (!display || lost) return DDERR_SURFACELOST;
+  if (lock_count > 0) return DDERR_SURFACEBUSY;
+  *dc = new DeviceContext{this, nullptr, 0x00FFFFFF, 0};
+  ++lock_count;  // a device context holds the surface like a lock
+  return DD_OK;
+}
+
+HRESULT IDirectDrawSurface7::ReleaseDC(HDC dc) {
+  if (!dc || dc->surface != this) return DDERR_INVALIDPARAMS;
+  delete dc;
+  return Unlock(nullptr);
+}

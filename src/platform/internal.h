@@ -1,0 +1,51 @@
+#pragma once
+// Shared between the platform layer's own files; never included by the engine.
+
+#include <SDL.h>
+
+#include <functional>
+
+#include "platform/ddraw.h"
+#include "platform/win32.h"
+
+namespace platform::detail {
+
+// Starts SDL's video subsystem once; false (with the last error text set) when no
+// display can be had.
+bool EnsureVideo();
+SDL_Window* SdlWindowOf(HWND window);
+// Every surface of every live display object loses its memory, as DirectDraw
+// surfaces do when an exclusive full-screen program is minimised.
+void MarkAllSurfacesLost();
+// Shows the display's primary surface in its window.
+void Present(IDirectDraw7& display);
+// Sees every SDL event before it becomes a window message (the input devices).
+void AddEventObserver(std::function<void(const SDL_Event&)> observer);
+
+}  // namespace platform::detail
+
+namespace platform {
+int WindowedWidth();
+int WindowedHeight();
+}  // namespace platform
+
+namespace platform::detail {
+
+// Pixel values in a surface format of 2, 3 or 4 bytes per pixel: RGB565, BGR byte
+// triples (blue lowest), XRGB8888.
+DWORD PixelFromRgb(int bytes_per_pixel, uint8_t r, uint8_t g, uint8_t b);
+void RgbFromPixel(int bytes_per_pixel, DWORD pixel, uint8_t& r, uint8_t& g, uint8_t& b);
+inline DWORD LoadPixel(const uint8_t* p, int bytes_per_pixel) {
+  DWORD v = p[0] | p[1] << 8;
+  if (bytes_per_pixel > 2) v |= DWORD(p[2]) << 16;
+  if (bytes_per_pixel > 3) v |= DWORD(p[3]) << 24;
+  return v;
+}
+inline void StorePixel(uint8_t* p, int bytes_per_pixel, DWORD v) {
+  p[0] = static_cast<uint8_t>(v);
+  p[1] = static_cast<uint8_t>(v >> 8);
+  if (bytes_per_pixel > 2) p[2] = static_cast<uint8_t>(v >> 16);
+  if (bytes_per_pixel > 3) p[3] = static_cast<uint8_t>(v >> 24);
+}
+
+}  // namespace platform::detail

@@ -1,0 +1,53 @@
+#pragma once
+// Settings and seams of the platform layer that the Windows calls have no room
+// for: the clock source, the presentation mode, the frame-capture hook and a
+// readable text for the most recent failure. Set by the executable's entry and
+// by tests; the engine itself never calls these.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "platform/win32.h"
+
+namespace platform {
+
+// The real tick count, moving in steps of `system_tick_ms` (10 by default).
+void UseRealClock(DWORD system_tick_ms = 10);
+// A virtual clock that moves only when a frame is presented, by 1000/fps ms spread
+// evenly (fps 60 gives 16, 17, 17, 16, ...), so runs are deterministic and as fast
+// as the machine allows.
+void UseVirtualClock(unsigned fps);
+// A clock that stands at `value` until set again (tests).
+void UseManualClock(DWORD value);
+bool VirtualClockInUse();
+// Called by the presentation of every frame; moves the virtual clock.
+void AdvanceClockForPresentedFrame();
+
+// Windows open on the whole desktop (full screen) by default, or as ordinary
+// windows of the given size.
+void SetWindowed(bool windowed, int width = 960, int height = 600);
+bool Windowed();
+
+// Pixels of a presented frame in the display mode's own format.
+struct PresentedFrame {
+  const uint8_t* pixels;
+  int width;
+  int height;
+  int pitch;
+  int bits_per_pixel;
+};
+using PresentHook = std::function<void(const PresentedFrame&)>;
+// Called after every presentation of the primary surface; empty to remove.
+void SetPresentHook(PresentHook hook);
+void CallPresentHook(const PresentedFrame& frame);
+
+// A readable description of the latest failure of a platform call (for the
+// one-line start-up error), such as "unsupported display mode".
+void SetLastErrorText(std::string text);
+const std::string& LastErrorText();
+
+// Destroys every window and shuts SDL down; the process's last platform call.
+void Shutdown();
+
+}  // namespace platform

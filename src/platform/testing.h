@@ -1,0 +1,17 @@
+#pragma once
+// Test seams of the platform layer: what a user does to a window, seen from a
+// test without a screen, and a way to make the next copy fail.
+
+#include "platform/win32.h"
+
+namespace platform::testing {
+
+int WindowCount();
+// Posts the messages a real minimise or restore of the window produces and, on
+// minimise, loses every surface.
+void SimulateMinimise(HWND window);
+void SimulateRestore(HWND window);
+// The next surface Blt returns `result` without copying.
+void FailNextBlt(HRESULT result);
+
+}  // namespace platform::testing

@@ -1,0 +1,423 @@
+// Windows, the message queue and the window timer on SDL2. SDL events become the
+// messages the window procedure handles: closing a window is WM_CLOSE, a key press
+// WM_KEYDOWN with its Windows virtual-key code, minimise, restore and focus changes
+// WM_ACTIVATE with the minimised flag in the high word of wParam.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/internal.h"
+#include "platform/runtime.h"
+#include "platform/testing.h"
+#include "platform/win32.h"
+
+struct HWND__ {
+  SDL_Window* sdl = nullptr;
+  WNDPROC proc = nullptr;
+  bool minimised = false;
+};
+
+namespace platform {
+namespace {
+
+struct Timer {
+  HWND window;
+  uintptr_t id;
+  DWORD interval;
+  DWORD last;
+};
+
+struct WindowSystem {
+  std::map<std::string, WNDCLASSA> classes;
+  std::vector<std::unique_ptr<HWND__>> windows;  // never destroyed before Shutdown
+  std::deque<MSG> queue;
+  std::vector<Timer> timers;
+  std::vector<std::function<void(const SDL_Event&)>> observers;
+  HWND focus = nullptr;
+  bool cursor_hidden = false;
+};
+WindowSystem& ws() {
+  static WindowSystem s;
+  return s;
+}
+
+HWND FindWindow(Uint32 sdl_id) {
+  for (auto& w : ws().windows)
+    if (w->sdl && SDL_GetWindowID(w->sdl) == sdl_id) return w.get();
+  return nullptr;
+}
+
+HWND Newest() { return ws().windows.empty() ? nullptr : ws().windows.back().get(); }
+
+void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  ws().queue.push_back(MSG{window, message, wParam, lParam, GetTickCount(), POINT{0, 0}});
+}
+
+WPARAM VirtualKeyOf(SDL_Scancode sc) {
+  if (sc >= SDL_SCANCODE_A && sc <= SDL_SCANCODE_Z) return 'A' + (sc - SDL_SCANCODE_A);
+  if (sc >= SDL_SCANCODE_1 && sc <= SDL_SCANCODE_9) return '1' + (sc - SDL_SCANCODE_1);
+  if (sc >= SDL_SCANCODE_F1 && sc <= SDL_SCANCODE_F12) return VK_F1 + (sc - SDL_SCANCODE_F1);
+  if (sc >= SDL_SCANCODE_KP_1 && sc <= SDL_SCANCODE_KP_9) return VK_NUMPAD0 + 1 + (sc - SDL_SCANCODE_KP_1);
+  switch (sc) {
+    case SDL_SCANCODE_0: return '0';
+    case SDL_SCANCODE_ESCAPE: return VK_ESCAPE;
+    case SDL_SCANCODE_RETURN: case SDL_SCANCODE_KP_ENTER: return VK_RETURN;
+    case SDL_SCANCODE_BACKSPACE: return VK_BACK;
+    case SDL_SCANCODE_TAB: return VK_TAB;
+    case SDL_SCANCODE_SPACE: return VK_SPACE;
+    case SDL_SCANCODE_LEFT: return VK_LEFT;
+    case SDL_SCANCODE_RIGHT: return VK_RIGHT;
+    case SDL_SCANCODE_UP: return VK_UP;
+    case SDL_SCANCODE_DOWN: return VK_DOWN;
+    case SDL_SCANCODE_INSERT: return VK_INSERT;
+    case SDL_SCANCODE_DELETE: return VK_DELETE;
+    case SDL_SCANCODE_HOME: return VK_HOME;
+    case SDL_SCANCODE_END: return VK_END;
+    case SDL_SCANCODE_PAGEUP: return VK_PRIOR;
+    case SDL_SCANCODE_PAGEDOWN: return VK_NEXT;
+    case SDL_SCANCODE_LSHIFT: case SDL_SCANCODE_RSHIFT: return VK_SHIFT;
+    case SDL_SCANCODE_LCTRL: case SDL_SCANCODE_RCTRL: return VK_CONTROL;
+    case SDL_SCANCODE_LALT: case SDL_SCANCODE_RALT: return VK_MENU;
+    case SDL_SCANCODE_LGUI: return VK_LWIN;
+    case SDL_SCANCODE_RGUI: return VK_RWIN;
+    case SDL_SCANCODE_APPLICATION: return VK_APPS;
+    case SDL_SCANCODE_CAPSLOCK: return VK_CAPITAL;
+    case SDL_SCANCODE_NUMLOCKCLEAR: return VK_NUMLOCK;
+    case SDL_SCANCODE_SCROLLLOCK: return VK_SCROLL;
+    case SDL_SCANCODE_PAUSE: return VK_PAUSE;
+    case SDL_SCANCODE_PRINTSCREEN: return VK_SNAPSHOT;
+    case SDL_SCANCODE_KP_0: return VK_NUMPAD0;
+    case SDL_SCANCODE_KP_MULTIPLY: return VK_MULTIPLY;
+    case SDL_SCANCODE_KP_PLUS: return VK_ADD;
+    case SDL_SCANCODE_KP_MINUS: return VK_SUBTRACT;
+    case SDL_SCANCODE_KP_PERIOD: return VK_DECIMAL;
+    case SDL_SCANCODE_KP_DIVIDE: return VK_DIVIDE;
+    case SDL_SCANCODE_SEMICOLON: return VK_OEM_1;
+    case SDL_SCANCODE_EQUALS: return VK_OEM_PLUS;
+    case SDL_SCANCODE_COMMA: return VK_OEM_COMMA;
+    case SDL_SCANCODE_MINUS: return VK_OEM_MINUS;
+    case SDL_SCANCODE_PERIOD: return VK_OEM_PERIOD;
+    case SDL_SCANCODE_SLASH: return VK_OEM_2;
+    case SDL_SCANCODE_GRAVE: return VK_OEM_3;
+    case SDL_SCANCODE_LEFTBRACKET: return VK_OEM_4;
+    case SDL_SCANCODE_BACKSLASH: return VK_OEM_5;
+    case SDL_SCANCODE_RIGHTBRACKET: return VK_OEM_6;
+    case SDL_SCANCODE_APOSTROPHE: return VK_OEM_7;
+    case SDL_SCANCODE_NONUSBACKSLASH: return VK_OEM_102;
+    default: return 0;
+  }
+}
+
+void PostActivate(HWND window, WORD state, bool minimised) {
+  Post(window, WM_ACTIVATE, static_cast<WPARAM>(state) | (minimised ? 0x10000u : 0u), 0);
+}
+
+void Translate(const SDL_Event& e) {
+  switch (e.type) {
+    case SDL_QUIT:
+      if (HWND w = Newest()) Post(w, WM_CLOSE, 0, 0);
+      break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+      HWND w = FindWindow(e.key.windowID);
+      if (!w) w = Newest();
+      WPARAM vk = VirtualKeyOf(e.key.keysym.scancode);
+      if (!w || !vk) break;
+      LPARAM lp = 1 | (static_cast<LPARAM>(e.key.keysym.scancode & 0xFF) << 16);
+      if (e.type == SDL_KEYUP) lp |= LPARAM(3) << 30;
+      else if (e.key.repeat) lp |= LPARAM(1) << 30;
+      Post(w, e.type == SDL_KEYDOWN ? WM_KEYDOWN : WM_KEYUP, vk, lp);
+      break;
+    }
+    case SDL_WINDOWEVENT: {
+      HWND w = FindWindow(e.window.windowID);
+      if (!w) break;
+      switch (e.window.event) {
+        case SDL_WINDOWEVENT_MINIMIZED:
+          w->minimised = true;
+          detail::MarkAllSurfacesLost();
+          PostActivate(w, WA_INACTIVE, true);
+          break;
+        case SDL_WINDOWEVENT_RESTORED:
+          if (w->minimised) {
+            w->minimised = false;
+            PostActivate(w, WA_ACTIVE, false);
+          }
+          break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+          if (!w->minimised) PostActivate(w, WA_ACTIVE, false);
+          break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+          PostActivate(w, WA_INACTIVE, w->minimised);
+          break;
+        case SDL_WINDOWEVENT_ENTER:
+          Post(w, WM_SETCURSOR, reinterpret_cast<WPARAM>(w), 1);
+          break;
+        case SDL_WINDOWEVENT_CLOSE:
+          Post(w, WM_CLOSE, 0, 0);
+          break;
+        default:
+          break;
+      }
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+void Pump() {
+  if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
+  SDL_Event e;
+  while (SDL_PollEvent(&e)) {
+    for (auto& observe : ws().observers) observe(e);
+    Translate(e);
+  }
+}
+
+// WM_TIMER is generated, not queued: only when nothing else waits, at most one
+// per interval, as Windows does.
+bool TakeTimer(MSG* msg, bool any_time) {
+  DWORD now = GetTickCount();
+  for (Timer& t : ws().timers) {
+    if (any_time || now - t.last >= t.interval) {
+      t.last = now;
+      *msg = MSG{t.window, WM_TIMER, t.id, 0, now, POINT{0, 0}};
+      return true;
+    }
+  }
+  return false;
+}
+
+bool Take(MSG* msg, UINT remove) {
+  Pump();
+  if (!ws().queue.empty()) {
+    *msg = ws().queue.front();
+    if (remove & PM_REMOVE) ws().queue.pop_front();
+    return true;
+  }
+  return TakeTimer(msg, false);
+}
+
+}  // namespace
+
+namespace detail {
+
+bool EnsureVideo() {
+  if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+  static bool failed = false;  // probing again would only repeat the drivers' complaints
+  if (failed) return false;
+  failed = true;
+  const bool driver_chosen = std::getenv("SDL_VIDEODRIVER") != nullptr;
+  // Probing Wayland without a compositor only prints noise; go to X11 directly.
+  if (!driver_chosen && std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    SetLastErrorText(std::string("no display available (") + SDL_GetError() + ")");
+    return false;
+  }
+  // SDL falls back to drivers that show nothing; a user would see a demo that
+  // never appears, so those count only when asked for by name.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (!driver_chosen && driver && (!std::strcmp(driver, "offscreen") || !std::strcmp(driver, "dummy"))) {
+    SetLastErrorText("no display available (set DISPLAY, or SDL_VIDEODRIVER=offscreen to run without a screen)");
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return false;
+  }
+  if (SDL_GetNumVideoDisplays() < 1) {
+    SetLastErrorText("no display available (no video display found)");
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return false;
+  }
+  failed = false;
+  return true;
+}
+
+SDL_Window* SdlWindowOf(HWND window) { return window ? window->sdl : nullptr; }
+
+void AddEventObserver(std::function<void(const SDL_Event&)> observer) {
+  ws().observers.push_back(std::move(observer));
+}
+
+}  // namespace detail
+
+void Shutdown() {
+  for (auto& w : ws().windows)
+    if (w->sdl) SDL_DestroyWindow(w->sdl);
+  ws().windows.clear();
+  ws().classes.clear();
+  ws().queue.clear();
+  ws().timers.clear();
+  ws().focus = nullptr;
+  SDL_Quit();
+}
+
+namespace testing {
+
+int WindowCount() { return static_cast<int>(ws().windows.size()); }
+
+void SimulateMinimise(HWND window) {
+  window->minimised = true;
+  detail::MarkAllSurfacesLost();
+  PostActivate(window, WA_INACTIVE, true);
+}
+
+void SimulateRestore(HWND window) {
+  window->minimised = false;
+  PostActivate(window, WA_ACTIVE, false);
+}
+
+}  // namespace testing
+}  // namespace platform
+
+using platform::ws;
+
+ATOM RegisterClassA(const WNDCLASSA* wc) {
+  if (!wc || !wc->lpszClassName || ws().classes.count(wc->lpszClassName)) return 0;
+  ws().classes[wc->lpszClassName] = *wc;
+  return static_cast<ATOM>(ws().classes.size());
+}
+
+HWND CreateWindowExA(DWORD, const char* className, const char* title, DWORD, int x, int y, int width,
+                     int height, HWND, HMENU, HINSTANCE, void*) {
+  auto cls = ws().classes.find(className ? className : "");
+  if (cls == ws().classes.end()) {
+    platform::SetLastErrorText("window class not registered");
+    return nullptr;
+  }
+  if (!platform::detail::EnsureVideo()) return nullptr;
+  Uint32 flags = SDL_WINDOW_HIDDEN;
+  if (platform::Windowed()) {
+    width = platform::WindowedWidth();
+    height = platform::WindowedHeight();
+    x = y = SDL_WINDOWPOS_CENTERED;
+    flags |= SDL_WINDOW_RESIZABLE;
+  } else {
+    flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+  }
+  SDL_Window* sdl = SDL_CreateWindow(title ? title : "", x, y, width > 0 ? width : 1, height > 0 ? height : 1,
+                                     flags);
+  if (!sdl) {
+    platform::SetLastErrorText(std::string("cannot create a window (") + SDL_GetError() + ")");
+    return nullptr;
+  }
+  auto w = std::make_unique<HWND__>();
+  w->sdl = sdl;
+  w->proc = cls->second.lpfnWndProc;
+  ws().windows.push_back(std::move(w));
+  return ws().windows.back().get();
+}
+
+BOOL ShowWindow(HWND window, int) {
+  if (!window) return 0;
+  SDL_ShowWindow(window->sdl);
+  // Showing a window activates it; Windows sends WM_ACTIVATE before returning.
+  if (window->proc) window->proc(window, WM_ACTIVATE, WA_ACTIVE, 0);
+  return 0;
+}
+
+BOOL UpdateWindow(HWND window) { return window ? 1 : 0; }
+
+HWND SetFocus(HWND window) {
+  HWND previous = ws().focus;
+  if (window && window->sdl) SDL_RaiseWindow(window->sdl);
+  ws().focus = window;
+  return previous;
+}
+
+HCURSOR LoadCursorA(HINSTANCE, const char*) {
+  static int arrow;
+  return reinterpret_cast<HCURSOR>(&arrow);
+}
+
+HCURSOR SetCursor(HCURSOR cursor) {
+  static HCURSOR current = LoadCursorA(nullptr, IDC_ARROW);
+  HCURSOR previous = current;
+  current = cursor;
+  if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(cursor ? SDL_ENABLE : SDL_DISABLE);
+  return previous;
+}
+
+HGDIOBJ GetStockObject(int) {
+  static int black;
+  return reinterpret_cast<HGDIOBJ>(&black);
+}
+
+HACCEL LoadAcceleratorsA(HINSTANCE, const char*) { return nullptr; }
+
+int GetSystemMetrics(int index) {
+  if (!platform::detail::EnsureVideo()) return 0;
+  SDL_DisplayMode mode;
+  if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return 0;
+  if (index == SM_CXSCREEN) return mode.w;
+  if (index == SM_CYSCREEN) return mode.h;
+  return 0;
+}
+
+BOOL PeekMessageA(MSG* msg, HWND, UINT, UINT, UINT removeMsg) {
+  return platform::Take(msg, removeMsg) ? 1 : 0;
+}
+
+BOOL GetMessageA(MSG* msg, HWND, UINT, UINT) {
+  if (!msg) return -1;
+  for (;;) {
+    if (platform::Take(msg, PM_REMOVE)) return msg->message == WM_QUIT ? 0 : 1;
+    // A clock that does not run by itself never makes the timer due; its WM_TIMER
+    // comes at once instead of blocking for good.
+    if (platform::VirtualClockInUse() && platform::TakeTimer(msg, true)) return 1;
+    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_WaitEventTimeout(nullptr, 5);
+    else if (ws().timers.empty()) return -1;
+    else SDL_Delay(1);
+  }
+}
+
+BOOL WaitMessage() {
+  MSG m;
+  for (;;) {
+    if (platform::Take(&m, PM_NOREMOVE)) return 1;
+    if (platform::VirtualClockInUse()) return 1;
+    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_WaitEventTimeout(nullptr, 5);
+    else SDL_Delay(1);
+  }
+}
+
+BOOL TranslateMessage(const MSG*) { return 0; }
+
+LRESULT DispatchMessageA(const MSG* msg) {
+  if (!msg || !msg->hwnd || !msg->hwnd->proc) return 0;
+  return msg->hwnd->proc(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+}
+
+int TranslateAcceleratorA(HWND, HACCEL, MSG*) { return 0; }
+
+BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  platform::Post(window, message, wParam, lParam);
+  return 1;
+}
+
+LRESULT DefWindowProcA(HWND, UINT, WPARAM, LPARAM) { return 0; }
+
+uintptr_t SetTimer(HWND window, uintptr_t id, UINT interval, TIMERPROC) {
+  DWORD ms = interval < 10 ? 10 : interval;
+  for (auto& t : ws().timers)
+    if (t.window == window && t.id == id) {
+      t.interval = ms;
+      return id;
+    }
+  ws().timers.push_back({window, id, ms, GetTickCount()});
+  return id ? id : 1;
+}
+
+int MessageBoxA(HWND, const char* text, const char* caption, UINT) {
+  std::fprintf(stderr, "%s %s\n", caption ? caption : "", text ? text : "");
+  return IDOK;
+}
+
+void OutputDebugStringA(const char* text) {
+  if (text && std::getenv("VELMORA_DEBUG_OUTPUT")) std::fputs(text, stderr);
+}

@@ -1,0 +1,50 @@
+#include "shell/frame_capture.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "image/png_writer.h"
+
+bool ParseShotRequest(const std::string& text, ShotRequest& out) {
+  size_t colon = text.find(':');
+  if (colon == std::string::npos || colon == 0 || colon + 1 >= text.size()) return false;
+  std::string ms = text.substr(0, colon);
+  if (ms.find_first_not_of("0123456789") != std::string::npos || ms.size() > 9) return false;
+  out.demo_ms = static_cast<uint32_t>(std::strtoul(ms.c_str(), nullptr, 10));
+  out.path = text.substr(colon + 1);
+  return true;
+}
+
+std::vector<uint8_t> FrameToRgb(const platform::PresentedFrame& f) {
+  std::vector<uint8_t> rgb(size_t(f.width) * f.height * 3);
+  const int bytes = f.bits_per_pixel / 8;
+  for (int y = 0; y < f.height; ++y) {
+    const uint8_t* row = f.pixels + size_t(y) * f.pitch;
+    uint8_t* out = &rgb[size_t(y) * f.width * 3];
+    for (int x = 0; x < f.width; ++x, out += 3) {
+      const uint8_t* p = row + size_t(x) * bytes;
+      if (bytes == 2) {
+        unsigned v = p[0] | p[1] << 8, r = v >> 11 & 31, g = v >> 5 & 63, b = v & 31;
+        out[0] = uint8_t(r << 3 | r >> 2), out[1] = uint8_t(g << 2 | g >> 4), out[2] = uint8_t(b << 3 | b >> 2);
+      } else {
+        out[0] = p[2], out[1] = p[1], out[2] = p[0];
+      }
+    }
+  }
+  return rgb;
+}
+
+FrameCapture::FrameCapture(std::vector<ShotRequest> requests) : pending_(std::move(requests)) {
+  std::stable_sort(pending_.begin(), pending_.end(),
+                   [](const ShotRequest& a, const ShotRequest& b) { return a.demo_ms < b.demo_ms; });
+}
+
+void FrameCapture::OnFrame(const platform::PresentedFrame& frame, uint32_t demo_ms) {
+  if (pending_.empty() || pending_.front().demo_ms > demo_ms) return;
+  std::vector<uint8_t> rgb = FrameToRgb(frame);
+  while (!pending_.empty() && pending_.front().demo_ms <= demo_ms) {
+    if (!WritePngRgb(pending_.front().path.c_str(), frame.width, frame.height, rgb.data()))
+      problems_.push_back("cannot write " + pending_.front().path);
+    pending_.erase(pending_.begin());
+  }
+}

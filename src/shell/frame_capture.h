@@ -1,0 +1,34 @@
+#pragma once
+// Saves presented frames as PNG files: the first frame presented at or after each
+// requested demo time.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/runtime.h"
+
+struct ShotRequest {
+  uint32_t demo_ms;
+  std::string path;
+};
+
+// Parses "MS:FILE"; false when the form is wrong.
+bool ParseShotRequest(const std::string& text, ShotRequest& out);
+
+// The mode's pixels as 8-bit RGB rows.
+std::vector<uint8_t> FrameToRgb(const platform::PresentedFrame& frame);
+
+class FrameCapture {
+ public:
+  explicit FrameCapture(std::vector<ShotRequest> requests);
+  // Call for every presented frame with the demo clock as it stands.
+  void OnFrame(const platform::PresentedFrame& frame, uint32_t demo_ms);
+  // Requests whose time never came, and files that could not be written.
+  const std::vector<std::string>& Problems() const { return problems_; }
+  std::vector<ShotRequest> Pending() const { return pending_; }
+
+ private:
+  std::vector<ShotRequest> pending_;
+  std::vector<std::string> problems_;
+};

@@ -1,0 +1,32 @@
+#pragma once
+// One log channel per module. The channels discard everything unless file output
+// was switched on (the --log option), in which case each writes
+// "log/velmora <module>.log".
+
+#include <fstream>
+#include <string>
+
+class con;
+
+class logfile {
+ public:
+  void open(const char* title, const char* path, const char* module, con* console);
+  void print(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  void status(const char* word, const char* format, ...) __attribute__((format(printf, 3, 4)));
+  void write(const char* text);
+
+  char name[260];  // not used: the path comes with open
+  std::ofstream file;
+};
+
+extern logfile log_con, log_winmain, log_2d, log_dx, log_main, log_efect, log_font, log_apu, log_input,
+    log_console;
+
+// Creates the "screen" console and opens the ten channels.
+void init_output();
+
+namespace logging {
+// Channels opened after this write their files below `base_directory`.
+void EnableFiles(const std::string& base_directory);
+void DisableFiles();
+}  // namespace logging

@@ -1,0 +1,24 @@
+#include "shell/startup_failure.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+namespace {
+std::string& first() {
+  static std::string s;
+  return s;
+}
+}  // namespace
+
+void NoteStartupFailure(const char* format, ...) {
+  if (!first().empty()) return;
+  char text[256];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(text, sizeof text, format, args);
+  va_end(args);
+  first() = text;
+}
+
+const std::string& FirstStartupFailure() { return first(); }
+void ClearStartupFailure() { first().clear(); }

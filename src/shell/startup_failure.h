@@ -1,0 +1,11 @@
+#pragma once
+// The first start-up step that failed, so that the executable can say which one
+// on standard error and end with a failure status instead of looking like a
+// normal run.
+
+#include <string>
+
+void NoteStartupFailure(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// Empty when every step succeeded.
+const std::string& FirstStartupFailure();
+void ClearStartupFailure();

@@ -1,0 +1,3 @@
+#include "text/con.h"
+
+bool con::create(const char*, int, int) { return true; }
