@@ -217,6 +217,9 @@ bool EnsureVideo() {
   // Probing Wayland without a compositor only prints noise; go to X11 directly.
   if (!driver_chosen && std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+  // Frames are drawn in memory; the window surface is the cheapest way to show
+  // them, where a GL-emulated surface would cost a software GL pass per frame.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     SetLastErrorText(std::string("no display available (") + SDL_GetError() + ")");
     return false;

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# The executable as a user meets it: help, errors, exit codes and frame capture.
+set -u
+velmora="$1"
+failures=0
+check() {  # description, expected exit code, actual exit code, output, expected text
+  if [ "$3" -ne "$2" ] || ! grep -qF -- "$5" <<<"$4"; then
+    echo "FAIL: $1 (exit $3, wanted $2; output: $4)"
+    failures=$((failures + 1))
+  else
+    echo "ok: $1"
+  fi
+}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+
+out=$("$velmora" --help 2>&1); check "--help" 0 $? "$out" "Usage: velmora"
+out=$("$velmora" --version 2>&1); check "--version" 0 $? "$out" "velmora 0."
+out=$("$velmora" --bogus 2>&1); check "unknown option" 2 $? "$out" "unknown option --bogus"
+out=$("$velmora" --fps 2>&1); check "--fps without a number" 2 $? "$out" "--fps needs"
+out=$(SDL_VIDEODRIVER=offscreen "$velmora" 640 480 8 2>&1)
+check "8-bit mode refused" 1 $? "$out" "velmora: DxInit(640,480,8) failed: unsupported display mode"
+out=$(SDL_VIDEODRIVER=offscreen "$velmora" 0 0 0 2>&1)
+check "0x0x0 mode refused" 1 $? "$out" "velmora: DxInit(0,0,0) failed: unsupported display mode"
+out=$(env -u SDL_VIDEODRIVER -u DISPLAY -u WAYLAND_DISPLAY "$velmora" 2>&1)
+check "no display" 1 $? "$out" "InitHwnd() failed: no display available"
+out=$(SDL_VIDEODRIVER=offscreen "$velmora" --fps 100 --shot 500:early.png --shot 999999:never.png 2>&1)
+check "capture and a time never reached" 0 $? "$out" "no frame at or after 999999 ms"
+if [ "$(od -An -tx1 -j16 -N8 early.png | tr -d ' \n')" != "00000140000000c8" ]; then
+  echo "FAIL: early.png is not a 320x200 PNG"; failures=$((failures + 1))
+else
+  echo "ok: early.png is 320x200"
+fi
+[ -e log ] && { echo "FAIL: a run without --log left a log directory"; failures=$((failures + 1)); }
+echo "$((9 - failures)) passed, $failures failed"
+[ "$failures" -eq 0 ]

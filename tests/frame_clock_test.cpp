@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include "platform/runtime.h"
+#include "shell/frame_clock.h"
+
+namespace {
+
+void ResetClock() {
+  g_bFirstTick = 1;
+  g_dwLastTick = g_dwThisTick = g_dwDelta = g_dwElapsed = g_dwFrameTicks = g_dwFrames = 0;
+}
+
+TEST(FrameClock, FirstUpdateOnlyReadsTheTickCount) {
+  ResetClock();
+  platform::UseManualClock(123456);
+  FrameTick();
+  EXPECT_EQ(g_dwElapsed, 0u);
+  EXPECT_EQ(g_dwFrameTicks, 0u);
+  EXPECT_EQ(g_bFirstTick, 0);
+  ResetClock();
+  IdleTick();
+  EXPECT_EQ(g_dwElapsed, 0u);
+}
+
+TEST(FrameClock, UpdatesWithinOneTickAddNothing) {
+  ResetClock();
+  platform::UseManualClock(500);
+  FrameTick();
+  FrameTick();
+  FrameTick();
+  EXPECT_EQ(g_dwElapsed, 0u);
+  platform::UseManualClock(510);
+  FrameTick();
+  EXPECT_EQ(g_dwElapsed, 10u);
+  EXPECT_EQ(g_dwFrameTicks, 10u);
+}
+
+TEST(FrameClock, TickCountWrapsModulo32Bits) {
+  ResetClock();
+  platform::UseManualClock(4294967290u);
+  FrameTick();
+  platform::UseManualClock(5);
+  FrameTick();
+  EXPECT_EQ(g_dwDelta, 11u);
+  EXPECT_EQ(g_dwElapsed, 11u);
+  EXPECT_EQ(g_dwFrameTicks, 11u);
+}
+
+TEST(FrameClock, IdleTimeFeedsTheDemoClockAndLaterTheCountdown) {
+  ResetClock();
+  platform::UseManualClock(1000);
+  FrameTick();
+  platform::UseManualClock(1010);
+  IdleTick();
+  EXPECT_EQ(g_dwElapsed, 10u);
+  EXPECT_EQ(g_dwFrameTicks, 0u);
+  platform::UseManualClock(6010);
+  FrameTick();
+  EXPECT_EQ(g_dwElapsed, 5010u);
+  EXPECT_EQ(g_dwFrameTicks, 5000u);
+}
+
+TEST(FrameClock, VirtualClockSpreadsFrameTimeEvenly) {
+  platform::UseVirtualClock(60);
+  DWORD previous = GetTickCount();
+  std::vector<DWORD> steps;
+  for (int i = 0; i < 6; ++i) {
+    platform::AdvanceClockForPresentedFrame();
+    DWORD now = GetTickCount();
+    steps.push_back(now - previous);
+    previous = now;
+  }
+  EXPECT_EQ(steps, (std::vector<DWORD>{16, 17, 17, 16, 17, 17}));
+  EXPECT_EQ(GetTickCount(), 100u);
+}
+
+TEST(FrameClock, RealClockMovesInSystemTicks) {
+  platform::UseRealClock(10);
+  for (int i = 0; i < 50; ++i) EXPECT_EQ(GetTickCount() % 10, 0u);
+}
+
+}  // namespace

@@ -1,0 +1,63 @@
+#include "support.h"
+
+#include <cstdlib>
+#include <random>
+
+#include "platform/win32.h"
+
+namespace test {
+
+void DisplayTest::SetUp() {
+  setenv("SDL_VIDEODRIVER", "offscreen", 1);
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  platform::UseManualClock(1000);
+  g_bQuit = 0;
+  ASSERT_EQ(InitHwnd(), 1) << platform::LastErrorText();
+}
+
+void DisplayTest::OpenDisplay(DWORD width, DWORD height, DWORD bpp) {
+  ASSERT_EQ(DxInit(width, height, bpp), 1) << platform::LastErrorText();
+}
+
+void DisplayTest::TearDown() {
+  front.free();
+  DxFree();
+  platform::Shutdown();
+  hWnd = nullptr;
+  g_bActive = 0;
+}
+
+DWORD PixelAt(bitmap& b, int x, int y) {
+  DWORD v = 0;
+  EXPECT_EQ(b.lock(), 0);
+  EXPECT_EQ(b.get_pixel(x, y, &v), 0);
+  b.unlock();
+  return v;
+}
+
+void FillPattern(bitmap& b, DWORD seed) {
+  ASSERT_EQ(b.lock(), 0);
+  for (int y = 0; y < b.height; ++y)
+    for (int x = 0; x < b.width; ++x) b.put_pixel(x, y, (seed + 0x010203u * (x + 1) + 0x070501u * (y + 1)) & 0xFFFFFF);
+  b.unlock();
+}
+
+TempDir::TempDir() {
+  std::random_device rd;
+  path_ = std::filesystem::temp_directory_path() / ("velmora-test-" + std::to_string(rd()));
+  std::filesystem::create_directories(path_);
+  previous_ = std::filesystem::current_path();
+  std::filesystem::current_path(path_);
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  std::filesystem::current_path(previous_, ec);
+  std::filesystem::remove_all(path_, ec);
+}
+
+std::filesystem::path FixturePath(const std::string& name) {
+  return std::filesystem::path(VELMORA_FIXTURES) / name;
+}
+
+}  // namespace test

@@ -1,0 +1,48 @@
+#pragma once
+// Shared set-up for tests: a window and display on SDL's offscreen driver, a
+// clock that stands still, and helpers to read surface pixels.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "gfx/2d.h"
+#include "gfx/display.h"
+#include "platform/runtime.h"
+#include "shell/winmain.h"
+
+namespace test {
+
+// Opens a window and sets up the display in the given mode for one test, and
+// gives everything back afterwards.
+class DisplayTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  void OpenDisplay(DWORD width = 320, DWORD height = 200, DWORD bpp = 32);
+};
+
+// Reads one pixel of a bitmap through its own lock.
+DWORD PixelAt(bitmap& b, int x, int y);
+// Fills a bitmap with a pattern that differs at every pixel.
+void FillPattern(bitmap& b, DWORD seed = 0);
+
+// A fresh empty directory that is removed with the object; the working
+// directory moves into it while the object lives.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+  std::filesystem::path previous_;
+};
+
+// The directory that holds the committed test fixtures.
+std::filesystem::path FixturePath(const std::string& name);
+
+}  // namespace test
