@@ -24,13 +24,15 @@ constexpr int kMaxModeSide = 8192;
 // Off-screen surfaces are refused past this many bytes rather than allocated.
 constexpr uint64_t kMaxSurfaceBytes = uint64_t(1) << 30;
 
+// Never destroyed: surfaces of global bitmaps are released during static
+// destruction, after any function-local registry would be gone.
 std::vector<IDirectDraw7*>& displays() {
-  static std::vector<IDirectDraw7*> d;
-  return d;
+  static auto* d = new std::vector<IDirectDraw7*>();
+  return *d;
 }
 std::vector<IDirectDrawSurface7*>& orphans() {
-  static std::vector<IDirectDrawSurface7*> o;
-  return o;
+  static auto* o = new std::vector<IDirectDrawSurface7*>();
+  return *o;
 }
 HRESULT g_injected_blt_result = DD_OK;
 

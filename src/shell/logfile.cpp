@@ -81,7 +81,8 @@ void init_output() {
     log.open(title.c_str(), path.c_str(), module, console);
   };
   // The console lives until the program ends; nothing frees it.
-  con* screen = new con();
+  static con* screen = nullptr;
+  screen = new con();
   open(log_con, "con", screen);
   screen->create("screen", 102, 41);
   for (const Channel& c : rest) open(*c.log, c.module, screen);
