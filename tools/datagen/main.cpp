@@ -1,17 +1,26 @@
-// Writes the demo's data directory. Each picture, object and the music are made
+// Writes the demo's data directory. Every picture, object and the music are made
 // by code in this folder; nothing is copied from elsewhere.
 #include <cstdio>
 #include <filesystem>
+#include <string>
+
+#include "models.h"
+#include "pictures.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: datagen OUTPUT_DIRECTORY\n");
     return 2;
   }
+  const std::string dir = argv[1];
   std::error_code ec;
-  std::filesystem::create_directories(argv[1], ec);
+  std::filesystem::create_directories(dir, ec);
   if (ec) {
-    std::fprintf(stderr, "datagen: cannot create %s: %s\n", argv[1], ec.message().c_str());
+    std::fprintf(stderr, "datagen: cannot create %s: %s\n", dir.c_str(), ec.message().c_str());
+    return 1;
+  }
+  if (!datagen::WritePictures(dir) || !datagen::WriteModels(dir)) {
+    std::fprintf(stderr, "datagen: cannot write the data files in %s\n", dir.c_str());
     return 1;
   }
   return 0;
