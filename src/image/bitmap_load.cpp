@@ -25,16 +25,6 @@ bool EndsWith(const char* name, const char* ext) {
   return n >= 4 && std::strcmp(name + n - 4, ext) == 0;
 }
 
-// The decode buffer of a picture: planes x rows of `row_bytes`, where row_bytes is
-// the width, or the file's bytes per line when that is larger (even-padded rows).
-std::unique_ptr<uint8_t[]> DecodePlanes(const std::vector<uint8_t>& file, size_t row_bytes, int planes, int height) {
-  uint64_t count = uint64_t(row_bytes) * planes * height;
-  if (count > kMaxPicturePixels * 4) return nullptr;
-  std::unique_ptr<uint8_t[]> buf(new (std::nothrow) uint8_t[count]());
-  if (buf) DecodePcxRuns(file.data(), file.size(), kPcxHeaderSize, buf.get(), count);
-  return buf;
-}
-
 }  // namespace
 
 int bitmap::load(const char* file_name) {
@@ -77,9 +67,11 @@ int bitmap::load(const char* file_name) {
     return 0;
   }
   log_2d.status("OK", "\t%s", file_name);
-  // Header and palette must both be there before anything is trusted.
+  // The header must be there before anything is trusted, and a palette picture's
+  // palette too (three-plane pictures have none).
   PcxHeader h;
-  if (file.size() < kPcxHeaderSize + kPcxPaletteSize || !ReadPcxHeader(file.data(), file.size(), h)) {
+  if (!ReadPcxHeader(file.data(), file.size(), h) ||
+      (h.planes == 1 && file.size() < kPcxHeaderSize + kPcxPaletteSize)) {
     log_2d.status("ERROR! truncated file", "\t%s", file_name);
     return 0;
   }
@@ -103,21 +95,19 @@ int bitmap::load(const char* file_name) {
   }
   log_2d.status("OK", "\tcreate(%d, %d)", width, height);
 
-  // Writers that follow the format pad each plane row to an even length; reading
-  // rows as exactly `width` bytes would shear such pictures.
-  const size_t row_bytes = h.bytes_per_line > width ? h.bytes_per_line : size_t(width);
   if (planes == 1 || planes == 3) {
     if (planes == 1) log_2d.status("", "\t8bit");
     else log_2d.status("", "24bit");
-    std::unique_ptr<uint8_t[]> buf = DecodePlanes(file, row_bytes, planes, height);
-    if (!buf || lock() != 0) {
+    PcxPlanes decoded;
+    if (!DecodePcxPlanes(file.data(), file.size(), h, width, height, decoded) || lock() != 0) {
       log_2d.status("ERROR! couldn't lock surface", "\tlock()");
       return 0;
     }
     const uint8_t* palette = file.data() + file.size() - kPcxPaletteSize;
     for (int px = 0; px < width; ++px)
       for (int py = 0; py < height; ++py) {
-        const uint8_t* row = buf.get() + size_t(py) * planes * row_bytes;
+        const size_t row_bytes = decoded.row_bytes;
+        const uint8_t* row = decoded.bytes.data() + size_t(py) * planes * row_bytes;
         DWORD value;
         if (planes == 1) {
           const uint8_t* e = palette + 3 * row[px];

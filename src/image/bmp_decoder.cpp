@@ -20,7 +20,19 @@ struct Channel {
     max = m >> shift;
     while (max & (max + 1)) max >>= 1;  // keep the contiguous low run only
   }
-  uint32_t Of(uint32_t v) const { return max ? ((((v & mask) >> shift) & max) * 255 + max / 2) / max : 0; }
+  // Widened to 8 bits by repeating the channel's bits (5-bit 24 gives 198), as the
+  // system loaders do; wider channels keep their top 8 bits.
+  uint32_t Of(uint32_t v) const {
+    if (!max) return 0;
+    uint32_t c = ((v & mask) >> shift) & max;
+    int bits = 0;
+    while ((max >> bits) & 1) ++bits;
+    if (bits >= 8) return c >> (bits - 8);
+    uint32_t out = 0;
+    for (int filled = 0; filled < 8; filled += bits) out = out << bits | c;
+    int total = ((8 + bits - 1) / bits) * bits;
+    return out >> (total - 8);
+  }
 };
 
 struct Header {
@@ -119,9 +131,12 @@ bool DecodeBmp(const uint8_t* d, size_t size, Picture& out) {
     size_t i = 0;
     int x = 0, y = 0;  // y counts file rows, bottom row first
     const bool four = h.compression == BI_RLE4;
+    // Encoders code the padding of each row too (ImageMagick does), so pixels past
+    // the picture are dropped, as the Windows loader drops them.
     auto put = [&](unsigned index) {
-      if (x >= W || y >= H || index >= palette_size) return false;
-      pic.pixels[size_t(row_of(y)) * W + x++] = palette[index];
+      if (index >= palette_size) return false;
+      if (x < W && y < H) pic.pixels[size_t(row_of(y)) * W + x] = palette[index];
+      ++x;
       return true;
     };
     for (;;) {
@@ -141,7 +156,6 @@ bool DecodeBmp(const uint8_t* d, size_t size, Picture& out) {
         x += px[i];
         y += px[i + 1];
         i += 2;
-        if (x > W || y > H) return false;
       } else {
         size_t bytes = four ? (value + 1u) / 2 : value;
         if (i + bytes > avail) return false;
@@ -151,7 +165,7 @@ bool DecodeBmp(const uint8_t* d, size_t size, Picture& out) {
         }
         i += (bytes + 1) & ~size_t(1);
       }
-      if (y > H) return false;
+      if (x > 0xFFFF || y > 0xFFFF) return false;  // far past any picture: a corrupt stream
     }
     out = std::move(pic);
     return true;

@@ -36,3 +36,15 @@ size_t DecodePcxRuns(const uint8_t* data, size_t size, size_t offset, uint8_t* o
   }
   return written;
 }
+
+bool DecodePcxPlanes(const uint8_t* data, size_t size, const PcxHeader& header, int width, int height,
+                     PcxPlanes& out) {
+  if (width <= 0 || height <= 0 || header.planes == 0) return false;
+  out.row_bytes = header.bytes_per_line > width ? header.bytes_per_line : size_t(width);
+  out.planes = header.planes;
+  const uint64_t count = uint64_t(out.row_bytes) * out.planes * uint64_t(height);
+  if (count > kMaxPcxDecodeBytes) return false;
+  out.bytes.assign(size_t(count), 0);
+  DecodePcxRuns(data, size, kPcxHeaderSize, out.bytes.data(), out.bytes.size());
+  return true;
+}

@@ -3,9 +3,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 constexpr size_t kPcxHeaderSize = 128;
 constexpr size_t kPcxPaletteSize = 768;
+// Decode buffers past this size are refused rather than allocated.
+constexpr uint64_t kMaxPcxDecodeBytes = uint64_t(1) << 28;
 
 struct PcxHeader {
   uint8_t encoding;
@@ -24,3 +27,16 @@ bool ReadPcxHeader(const uint8_t* data, size_t size, PcxHeader& out);
 // at the end of the bytes, leaving the rest of `out` untouched. Returns the number
 // of bytes written.
 size_t DecodePcxRuns(const uint8_t* data, size_t size, size_t offset, uint8_t* out, size_t count);
+
+// The decoded planes of a picture of the given size: for each row, `planes` plane
+// rows of `row_bytes` each. A plane row is `width` bytes, or the header's bytes
+// per line when that is larger: writers that follow the format pad each plane row
+// to an even length, and reading exactly `width` bytes would shear the picture.
+// Empty when the buffer would be larger than any picture the program accepts.
+struct PcxPlanes {
+  std::vector<uint8_t> bytes;
+  size_t row_bytes = 0;
+  int planes = 0;
+};
+bool DecodePcxPlanes(const uint8_t* data, size_t size, const PcxHeader& header, int width, int height,
+                     PcxPlanes& out);
