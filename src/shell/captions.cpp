@@ -27,8 +27,8 @@ void FillMap() {
   g_CaptionMap[229] = 55;  // å
   g_CaptionMap[228] = 56;  // ä
   for (int i = 0; i < 10; ++i) g_CaptionMap['0' + i] = static_cast<int8_t>(57 + i);
-  g_CaptionMap['-'] = kCaptionHyphen;
-  g_CaptionMap[' '] = -1;
+  g_CaptionMap[static_cast<unsigned char>('-')] = kCaptionHyphen;
+  g_CaptionMap[static_cast<unsigned char>(' ')] = -1;
 }
 
 void Place(efx_3d& letter, float scale) {
