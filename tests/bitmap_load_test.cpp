@@ -14,6 +14,7 @@ namespace {
 std::vector<uint8_t> Pcx(int xmin, int ymin, int xmax, int ymax, int planes, std::vector<uint8_t> data,
                          int bytes_per_line = 0, int encoding = 1, int bpp = 8) {
   std::vector<uint8_t> f(128, 0);
+  f.reserve(128 + data.size() + 1 + 768);
   f[0] = 10, f[1] = 5, f[2] = uint8_t(encoding), f[3] = uint8_t(bpp);
   auto put16 = [&](size_t at, int v) { f[at] = uint8_t(v), f[at + 1] = uint8_t(v >> 8); };
   put16(4, xmin), put16(6, ymin), put16(8, xmax), put16(10, ymax);

@@ -1,7 +1,11 @@
 #include "support.h"
 
 #include <cstdlib>
+#include <unistd.h>
+
+#include <fstream>
 #include <random>
+#include <sstream>
 
 #include "platform/win32.h"
 
@@ -54,6 +58,21 @@ TempDir::~TempDir() {
   std::error_code ec;
   std::filesystem::current_path(previous_, ec);
   std::filesystem::remove_all(path_, ec);
+}
+
+std::string CaptureLog(logfile& channel, const std::function<void()>& body) {
+  const auto dir = std::filesystem::temp_directory_path() / ("velmora-log-" + std::to_string(getpid()));
+  std::filesystem::create_directories(dir);
+  logging::EnableFiles(dir.string());
+  channel.open("", "capture.log", "capture", nullptr);
+  body();
+  channel.file.close();
+  logging::DisableFiles();
+  std::ifstream in(dir / "capture.log");
+  std::stringstream text;
+  text << in.rdbuf();
+  std::filesystem::remove_all(dir);
+  return text.str();
 }
 
 std::filesystem::path FixturePath(const std::string& name) {

@@ -6,11 +6,13 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "gfx/2d.h"
 #include "gfx/display.h"
 #include "platform/runtime.h"
+#include "shell/logfile.h"
 #include "shell/winmain.h"
 
 namespace test {
@@ -41,6 +43,9 @@ class TempDir {
   std::filesystem::path path_;
   std::filesystem::path previous_;
 };
+
+// Everything `channel` logs while `body` runs.
+std::string CaptureLog(logfile& channel, const std::function<void()>& body);
 
 // The directory that holds the committed test fixtures.
 std::filesystem::path FixturePath(const std::string& name);

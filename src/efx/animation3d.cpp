@@ -1,0 +1,84 @@
+#include "efx/animation3d.h"
+
+#include <cmath>
+#include <new>
+#include <vector>
+
+#include "image/file_bytes.h"
+#include "shell/logfile.h"
+
+namespace {
+unsigned long Id(const void* p) { return static_cast<unsigned long>(reinterpret_cast<uintptr_t>(p)); }
+}  // namespace
+
+efx_3d_animation::~efx_3d_animation() {
+  delete[] objects;
+  delete[] work;
+}
+
+bool efx_3d_animation::load(const char* file_name) {
+  log_efect.print("efx_3d_animation (%lu) load('%s')...\n", Id(this), file_name);
+  std::vector<uint8_t> bytes;
+  bool open = ReadFileBytes(file_name, bytes);
+  log_efect.status(open ? "OK" : "ERROR", "in.open(%s,ios::in|ios::binary);", file_name);
+  if (!open) return false;
+  ObjectRecord first;
+  // Every key frame must be in the file; the count alone is not trusted.
+  if (ParseObject(bytes.data(), bytes.size(), 0, first) != ObjectParse::Ok || int32_t(first.object_count) < 1) {
+    log_efect.status("ERROR", "no key frames in %s", file_name);
+    return false;
+  }
+  const uint32_t n = first.object_count;
+  delete[] objects;
+  delete[] work;
+  objects = new (std::nothrow) efx_3d[n];
+  work = new (std::nothrow) efx_3d[n];
+  const bool made = objects && work;
+  log_efect.status(made ? "OK" : "ERROR", "objects = new efx_3d[%lu]", static_cast<unsigned long>(n));
+  if (!made) return false;
+  work[0].load(file_name, 0);
+  for (uint32_t i = 0; i < n; ++i)
+    if (!objects[i].load(file_name, i)) return false;
+  interval_count = int(n) - 1;
+  current = &objects[0];
+  next = &objects[n > 1 ? 1 : 0];
+  log_efect.status("OK", "efx_3d_animation (%lu) load('%s')...\n", Id(this), file_name);
+  return true;
+}
+
+void efx_3d_animation::set_time(float t) {
+  if (!objects) return;
+  const float total = float(interval_count) * 100;
+  if (total <= 0) {
+    current = next = &objects[0];
+    weight = 0;
+    time_ = t;
+    return;
+  }
+  // Wrap into [0, total) so that key frames k and k + 1 both exist.
+  t = std::fmod(t, total);
+  if (t < 0) t += total;
+  if (!(t < total)) t = 0;
+  int k = static_cast<int>(t / 100.0);
+  if (k > interval_count - 1) k = interval_count - 1;
+  current = &objects[k];
+  next = &objects[k + 1];
+  weight = static_cast<int>(t) - 100 * k;  // 0 at the start of the interval, up to 100 at its end
+  time_ = t;
+}
+
+void efx_3d_animation::draw(bitmap& target) {
+  if (!work || !current || !next || !work[0].model) return;
+  efx_3d& shape = work[0];
+  DWORD n = shape.vertex_count;
+  if (current->vertex_count < n) n = current->vertex_count;
+  if (next->vertex_count < n) n = next->vertex_count;
+  for (DWORD i = 0; i < n; ++i) {
+    const vertices& a = current->model[i];
+    const vertices& b = next->model[i];
+    shape.model[i].x = a.x + (b.x - a.x) * weight / 100;
+    shape.model[i].y = a.y + (b.y - a.y) * weight / 100;
+    shape.model[i].z = a.z + (b.z - a.z) * weight / 100;
+  }
+  shape.draw(target);
+}

@@ -1,0 +1,138 @@
+#include <fstream>
+
+#include "efx/bios.h"
+#include "support.h"
+
+namespace {
+
+TEST(BiosMemoryTest, CountsUpBy266UntilTheLimitThenHoldsIt) {
+  efx_bios b;
+  b.init();
+  for (int i = 1; i <= 7884; ++i) b.update();
+  EXPECT_EQ(b.memory, 2097144u);
+  b.update();
+  EXPECT_EQ(b.memory, 2097410u);  // one step past the limit, as the test reads it
+  for (int i = 7886; i < 8000; ++i) b.update();
+  EXPECT_EQ(b.memory, 2097410u);
+  b.update();  // update 8000
+  EXPECT_EQ(b.memory, 2097152u);
+}
+
+class BiosScreen : public test::DisplayTest {
+ protected:
+  void SetUp() override {
+    test::DisplayTest::SetUp();
+    OpenDisplay(640, 480, 32);
+    ASSERT_EQ(target.create(640, 480), 1);
+  }
+  // Runs updates until the count is `n`, then draws once.
+  void DrawAt(efx_bios& b, int n) {
+    while (b.update_count < n) b.update();
+    b.draw(target);
+  }
+  bool AnyLit(int x0, int y0, int x1, int y1) {
+    for (int y = y0; y < y1; ++y)
+      for (int x = x0; x < x1; ++x)
+        if (test::PixelAt(target, x, y)) return true;
+    return false;
+  }
+  bitmap target;
+};
+
+TEST_F(BiosScreen, PhasesChangeAtTheirUpdateCounts) {
+  efx_bios b;
+  b.init();
+  const std::pair<int, int> borders[] = {{8499, 0}, {8500, 1}, {9999, 1}, {10000, 2},
+                                         {12999, 2}, {13000, 3}, {13099, 3}, {13100, 4}};
+  for (auto [count, phase] : borders) {
+    DrawAt(b, count);
+    EXPECT_EQ(b.phase, phase) << count;
+  }
+  EXPECT_EQ(b.cpu_clock, 700);
+}
+
+TEST_F(BiosScreen, PhaseThreeBlanksEveryFrame) {
+  efx_bios b;
+  b.init();
+  DrawAt(b, 100);
+  ASSERT_TRUE(AnyLit(0, 136, 200, 153));
+  DrawAt(b, 13000);
+  EXPECT_FALSE(AnyLit(0, 0, 640, 480));
+  target.clear(0xFFFFFF);
+  DrawAt(b, 13050);
+  EXPECT_FALSE(AnyLit(0, 0, 640, 480));
+}
+
+TEST_F(BiosScreen, HeaderStartsOnePixelRightOfTheSmallLogo) {
+  test::TempDir dir;  // no logos here
+  efx_bios b;
+  b.init();
+  DrawAt(b, 1);
+  EXPECT_FALSE(AnyLit(0, 85, 1, 101));  // x = 1 with no logo: column 0 stays dark
+  EXPECT_TRUE(AnyLit(1, 85, 9, 101));
+}
+
+TEST_F(BiosScreen, LogosSitAtTheLeftAndAgainstTheRightEdge) {
+  test::TempDir dir;
+  std::filesystem::create_directory("data");
+  // A 6 x 4 small logo and a 10 x 3 large one, both solid colours.
+  auto write_bmp = [](const char* path, int w, int h, uint8_t r, uint8_t g, uint8_t bl) {
+    const int stride = (w * 3 + 3) & ~3;
+    std::vector<uint8_t> f(54 + stride * h, 0);
+    f[0] = 'B', f[1] = 'M', f[10] = 54, f[14] = 40, f[18] = uint8_t(w), f[22] = uint8_t(h), f[26] = 1, f[28] = 24;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) f[54 + y * stride + 3 * x] = bl, f[55 + y * stride + 3 * x] = g, f[56 + y * stride + 3 * x] = r;
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(f.data()), f.size());
+  };
+  write_bmp("data/bios_pieni.bmp", 6, 40, 255, 0, 0);
+  write_bmp("data/bios_iso.bmp", 10, 50, 0, 0, 255);
+  efx_bios b;
+  b.init();
+  DrawAt(b, 1);
+  EXPECT_EQ(test::PixelAt(target, 0, 120), 0xFF0000u);
+  EXPECT_EQ(test::PixelAt(target, 639, 120), 0x0000FFu);
+  EXPECT_EQ(test::PixelAt(target, 630, 120), 0x0000FFu);
+  EXPECT_EQ(test::PixelAt(target, 629, 120), 0u);
+  EXPECT_FALSE(AnyLit(6, 85, 7, 119));  // the header starts at 6 + 1
+  EXPECT_TRUE(AnyLit(7, 85, 15, 101));
+}
+
+TEST_F(BiosScreen, PhaseFourColumnsFollowTheWidth) {
+  efx_bios b;
+  b.init();
+  DrawAt(b, 13100);
+  // The ": Installed" column starts at W / 4 + 5 = 165, the labels at W / 2 + 5 =
+  // 325, the values at W - W / 4 + 5 = 485: each cell starts with a lit colon
+  // or letter right there, and the column before is dark on that row.
+  EXPECT_TRUE(AnyLit(165, 51, 173, 67));
+  EXPECT_FALSE(AnyLit(160, 51, 165, 67));
+  EXPECT_TRUE(AnyLit(325, 51, 333, 67));
+  EXPECT_TRUE(AnyLit(485, 51, 493, 67));
+  EXPECT_FALSE(AnyLit(480, 51, 485, 67));
+  EXPECT_EQ(test::PixelAt(target, 0, 100), 0x8C8C8Cu);  // the double frame's outer line
+}
+
+TEST_F(BiosScreen, PhaseFourColumnsAtTheDefaultWidth) {
+  bitmap small;
+  ASSERT_EQ(small.create(320, 200), 1);
+  efx_bios b;
+  b.init();
+  while (b.update_count < 13100) b.update();
+  b.draw(small);
+  auto lit = [&](int x0, int x1, int y) {
+    for (int yy = y; yy < y + 16; ++yy)
+      for (int x = x0; x < x1; ++x)
+        if (test::PixelAt(small, x, yy)) return true;
+    return false;
+  };
+  // At this width the columns overlap; each later cell is drawn over the earlier
+  // text with its own background, so a colon cell shows where its column starts:
+  // three dark pixel columns, then the colon's dots.
+  EXPECT_FALSE(lit(85, 88, 119));  // ": None" at W / 4 + 5
+  EXPECT_TRUE(lit(88, 90, 119));
+  EXPECT_TRUE(lit(77, 85, 119));    // the label beneath reaches up to it
+  EXPECT_FALSE(lit(245, 248, 51));  // ": 640K" at W - W / 4 + 5
+  EXPECT_TRUE(lit(248, 250, 51));
+}
+
+}  // namespace

@@ -1,0 +1,153 @@
+#include <cmath>
+#include <fstream>
+
+#include "efx/bump.h"
+#include "shell/demo.h"
+#include "support.h"
+
+namespace {
+
+void WriteBmp(const char* path, int w, int h, const std::function<uint32_t(int, int)>& rgb) {
+  const int stride = (w * 3 + 3) & ~3;
+  std::vector<uint8_t> f(54 + size_t(stride) * h, 0);
+  auto put32 = [&](size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) f[at + i] = uint8_t(v >> (8 * i));
+  };
+  f[0] = 'B', f[1] = 'M';
+  put32(2, uint32_t(f.size())), put32(10, 54), put32(14, 40), put32(18, w), put32(22, h);
+  f[26] = 1, f[28] = 24;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      uint32_t c = rgb(x, y);
+      uint8_t* p = &f[54 + size_t(h - 1 - y) * stride + 3 * x];
+      p[0] = uint8_t(c), p[1] = uint8_t(c >> 8), p[2] = uint8_t(c >> 16);
+    }
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(f.data()), f.size());
+}
+
+// One lit frame exactly as written, pixel by pixel.
+void BumpReference(efx_bump& b, bitmap& destination) {
+  b.lock();
+  destination.lock();
+  const int W = b.width, H = b.height;
+  auto h = [&](int x, int y) { return int(b.heightmap[y * W + x]); };
+  for (int y = 1; y < H - 1; ++y)
+    for (int x = 1; x < W - 1; ++x) {
+      int dx = std::min(127, std::abs(h(x + 1, y) - h(x - 1, y) - (x - b.light_x)));
+      int dy = std::min(127, std::abs(h(x, y + 1) - h(x, y - 1) - (y - b.light_y)));
+      DWORD p = 0;
+      b.get_pixel(x, y, &p);
+      DWORD bl = p & 255, g = p >> 8 & 255, r = p >> 16 & 255;
+      destination.put_pixel(x, y, (bl * b.lightmapb[dx][dy]) >> 7 | ((g * b.lightmapg[dx][dy]) >> 7) << 8 |
+                                      ((r * b.lightmapr[dx][dy]) >> 7) << 16);
+    }
+  b.unlock();
+  destination.unlock();
+}
+
+class BumpTest : public test::DisplayTest {
+ protected:
+  void SetUp() override {
+    test::DisplayTest::SetUp();
+    OpenDisplay();
+    InitTables();
+  }
+  test::TempDir dir;
+};
+
+TEST_F(BumpTest, LightMapsAreADiscOfRadius128) {
+  WriteBmp("c.bmp", 8, 8, [](int, int) { return 0x808080u; });
+  efx_bump b;
+  ASSERT_TRUE(b.create("c.bmp", "c.bmp", "ignored"));
+  EXPECT_EQ(b.lightmapr[0][0], 127);
+  EXPECT_EQ(b.lightmapr[1][0], 126);
+  EXPECT_EQ(b.lightmapr[127][0], 0);
+  for (int i = 0; i < 128; ++i)
+    for (int j = 0; j < 128; ++j) {
+      if (i * i + j * j >= 128 * 128) {
+        ASSERT_EQ(b.lightmapr[i][j], 0) << i << "," << j;
+      }
+      ASSERT_EQ(b.lightmapr[i][j], b.lightmapg[i][j]);
+      ASSERT_EQ(b.lightmapg[i][j], b.lightmapb[i][j]);
+    }
+}
+
+TEST_F(BumpTest, WhiteHeightIs127AndGreyHalfOfIt) {
+  WriteBmp("c.bmp", 4, 2, [](int, int) { return 0x102030u; });
+  WriteBmp("h.bmp", 4, 2, [](int x, int) { return x < 2 ? 0xFFFFFFu : 0x808080u; });
+  efx_bump b;
+  ASSERT_TRUE(b.create("c.bmp", "h.bmp", ""));
+  EXPECT_EQ(b.heightmap[0], 127);
+  EXPECT_EQ(b.heightmap[4 + 1], 127);
+  EXPECT_EQ(b.heightmap[3], 64);  // 384 / 6
+}
+
+TEST_F(BumpTest, DifferentWidthsFailBeforeAnyHeightIsComputed) {
+  WriteBmp("c.bmp", 8, 8, [](int, int) { return 0u; });
+  WriteBmp("h.bmp", 9, 8, [](int, int) { return 0u; });
+  efx_bump b;
+  std::string log = test::CaptureLog(log_efect, [&] { EXPECT_FALSE(b.create("c.bmp", "h.bmp", "")); });
+  EXPECT_NE(log.find("ERROR buffer.width!=temp.width"), std::string::npos) << log;
+  EXPECT_EQ(log.find("heightmap = new char"), std::string::npos);
+  EXPECT_EQ(b.heightmap, nullptr);
+  EXPECT_FALSE(b.holds_surface());  // the bump picture is released too
+  WriteBmp("h2.bmp", 8, 9, [](int, int) { return 0u; });
+  efx_bump c;
+  log = test::CaptureLog(log_efect, [&] { EXPECT_FALSE(c.create("c.bmp", "h2.bmp", "")); });
+  EXPECT_NE(log.find("buffer.height!=temp.height"), std::string::npos);
+}
+
+TEST_F(BumpTest, RunWithoutCreateDrawsNothing) {
+  bitmap target;
+  ASSERT_EQ(target.create(8, 8), 1);
+  target.clear(0x010203);
+  efx_bump b;
+  EXPECT_FALSE(b.create("missing.bmp", "missing.bmp", ""));
+  b.run(target, 0);
+  EXPECT_EQ(test::PixelAt(target, 4, 4), 0x010203u);
+}
+
+TEST_F(BumpTest, WholeFramesEqualTheReferenceAndBordersStayUntouched) {
+  WriteBmp("c.bmp", 320, 200, [](int x, int y) { return uint32_t(x * 0x010203 ^ y * 0x030201) & 0xFFFFFF; });
+  WriteBmp("h.bmp", 320, 200, [](int x, int y) {
+    uint32_t v = uint32_t(127 + 120 * std::sin(x * 0.1) * std::cos(y * 0.13));
+    return v * 0x010101u;
+  });
+  efx_bump b;
+  ASSERT_TRUE(b.create("c.bmp", "h.bmp", ""));
+  bitmap fast, reference;
+  ASSERT_EQ(fast.create(320, 200), 1);
+  ASSERT_EQ(reference.create(320, 200), 1);
+  float angle = 0;
+  for (int step = 0; step < 1800; step += 150) {
+    angle = static_cast<float>(step * 0.2);
+    int k = static_cast<int>(angle) % 360;
+    b.light_x = static_cast<int16_t>(static_cast<int>(COS[k] * 80 + 160));
+    b.light_y = static_cast<int16_t>(static_cast<int>(SIN[k] * 80 + 100));
+    fast.clear(0x777777);
+    reference.clear(0x777777);
+    b.run(fast, 0);
+    BumpReference(b, reference);
+    for (int y = 0; y < 200; ++y)
+      for (int x = 0; x < 320; ++x) ASSERT_EQ(test::PixelAt(fast, x, y), test::PixelAt(reference, x, y)) << x << "," << y;
+  }
+  for (int x = 0; x < 320; x += 5) {
+    EXPECT_EQ(test::PixelAt(fast, x, 0), 0x777777u);
+    EXPECT_EQ(test::PixelAt(fast, x, 199), 0x777777u);
+  }
+  EXPECT_EQ(test::PixelAt(fast, 0, 100), 0x777777u);
+  EXPECT_EQ(test::PixelAt(fast, 319, 100), 0x777777u);
+  EXPECT_EQ(b.run_count, 12u);
+}
+
+TEST(BumpLightPath, AngleReaches3600036AndThenResets) {
+  float angle = 0;
+  for (int i = 0; i < 1800; ++i) angle = angle < 360 ? static_cast<float>(angle + 0.2) : 0.0f;
+  EXPECT_NEAR(angle, 360.0036, 1e-4);
+  int k = static_cast<int>(angle);
+  EXPECT_EQ(k >= 360 ? 0 : k, 0);
+  angle = angle < 360 ? static_cast<float>(angle + 0.2) : 0.0f;
+  EXPECT_EQ(angle, 0.0f);
+}
+
+}  // namespace

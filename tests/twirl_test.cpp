@@ -1,0 +1,143 @@
+#include <cmath>
+
+#include "efx/twirl.h"
+#include "shell/demo.h"
+#include "support.h"
+
+namespace {
+
+// The twirl exactly as written: per pixel, through get_pixel and put_pixel.
+void TwirlReference(bitmap& destination, bitmap& picture, float& phase) {
+  phase = phase < 90.0 ? static_cast<float>(phase + 0.05) : 60.0f;
+  destination.lock();
+  picture.lock();
+  const int W = destination.width, H = destination.height, cx = W / 2, cy = H / 2;
+  for (int x = 12; x < W - 12; ++x)
+    for (int y = 60; y < H - 60; ++y) {
+      float d = distance_of(x, y, cx, cy);
+      double theta = angle_of(x, y, cx, cy);
+      float a = static_cast<float>(std::cos(static_cast<double>(phase)) * d * 5.0 + theta);
+      if (a > 359.0) a = static_cast<float>(static_cast<int>(a - 359.0));
+      else if (a < 0.0) a = static_cast<float>(static_cast<int>(a + 359.0));
+      int k = ((static_cast<int>(a) % 360) + 360) % 360;
+      int sx = static_cast<int>(-d * COS[k] + cx), sy = static_cast<int>(-d * SIN[k] + cy);
+      DWORD p = 0;
+      if (sx >= 0 && sx < W && sy >= 0 && sy < H && picture.get_pixel(sx, sy, &p) == 0) destination.put_pixel(x, y, p);
+    }
+  picture.unlock();
+  destination.unlock();
+}
+
+TEST(TwirlPhase, StartsAt005AndCyclesEvery601CallsAfter1801) {
+  InitTables();
+  std::vector<float> phases;
+  float phase = 0;
+  for (int i = 0; i < 1801 + 1202; ++i) {
+    phase = phase < 90.0 ? static_cast<float>(phase + 0.05) : 60.0f;
+    phases.push_back(phase);
+  }
+  EXPECT_FLOAT_EQ(phases[0], 0.05f);
+  EXPECT_GT(phases[1799], 90.0f);
+  EXPECT_EQ(phases[1800], 60.0f);  // call 1801
+  EXPECT_EQ(phases[1800 + 601], 60.0f);
+  EXPECT_EQ(phases[1800 + 1202], 60.0f);
+  EXPECT_GT(phases[1800 + 600], 90.0f);
+  EXPECT_LT(phases[1800 + 599], 90.0f);
+}
+
+TEST(TwirlAngles, EightDirectionsAndTheCentre) {
+  EXPECT_EQ(angle_of(5, 0, 0, 0), 180);
+  EXPECT_EQ(angle_of(-5, 0, 0, 0), 0);
+  EXPECT_EQ(angle_of(0, 5, 0, 0), 270);
+  EXPECT_EQ(angle_of(0, -5, 0, 0), 90);
+  EXPECT_NEAR(angle_of(-5, -5, 0, 0), 45, 1e-9);
+  EXPECT_NEAR(angle_of(5, -5, 0, 0), 135, 1e-9);
+  EXPECT_NEAR(angle_of(5, 5, 0, 0), 225, 1e-9);
+  EXPECT_NEAR(angle_of(-5, 5, 0, 0), 315, 1e-9);
+  EXPECT_EQ(angle_of(7, 7, 7, 7), 0);
+  EXPECT_FLOAT_EQ(distance_of(163, 104, 160, 100), 5.0f);
+  EXPECT_EQ(distance_of(160, 100, 160, 100), 0.0f);
+}
+
+class TwirlDraw : public test::DisplayTest {
+ protected:
+  void SetUp() override {
+    test::DisplayTest::SetUp();
+    OpenDisplay();
+    InitTables();
+    ASSERT_EQ(picture.create(320, 200), 1);
+    test::FillPattern(picture, 7);
+    ASSERT_EQ(fast.create(320, 200), 1);
+    ASSERT_EQ(reference.create(320, 200), 1);
+    fast.clear(0x123456);
+    reference.clear(0x123456);
+  }
+  void ExpectEqualFrames() {
+    fast.lock();
+    reference.lock();
+    for (int y = 0; y < 200; ++y)
+      for (int x = 0; x < 320; ++x) {
+        DWORD a, b;
+        fast.get_pixel(x, y, &a);
+        reference.get_pixel(x, y, &b);
+        ASSERT_EQ(a, b) << x << "," << y << " phase " << twirl_phase;
+      }
+    fast.unlock();
+    reference.unlock();
+  }
+  bitmap picture, fast, reference;
+};
+
+TEST_F(TwirlDraw, WholeFramesEqualTheReferenceOverManyPhases) {
+  float phase = 0;
+  twirl_phase = 0;
+  for (int frame = 0; frame < 2500; ++frame) {
+    twirl(fast, picture);
+    TwirlReference(reference, picture, phase);
+    ASSERT_EQ(twirl_phase, phase);
+    if (frame % 97 == 0 || frame == 1800 || frame == 2499) ExpectEqualFrames();
+  }
+}
+
+TEST_F(TwirlDraw, OuterRowsAndColumnsAreNeverWritten) {
+  twirl_phase = 0;
+  for (int i = 0; i < 5; ++i) twirl(fast, picture);
+  for (int y = 0; y < 200; y += 3) {
+    EXPECT_EQ(test::PixelAt(fast, 0, y), 0x123456u);
+    EXPECT_EQ(test::PixelAt(fast, 11, y), 0x123456u);
+    EXPECT_EQ(test::PixelAt(fast, 308, y), 0x123456u);
+    EXPECT_EQ(test::PixelAt(fast, 319, y), 0x123456u);
+  }
+  for (int x = 0; x < 320; x += 3) {
+    EXPECT_EQ(test::PixelAt(fast, x, 59), 0x123456u);
+    EXPECT_EQ(test::PixelAt(fast, x, 140), 0x123456u);
+  }
+}
+
+TEST_F(TwirlDraw, TheCentrePixelMapsOntoItself) {
+  twirl_phase = 0;
+  twirl(fast, picture);
+  EXPECT_EQ(test::PixelAt(fast, 160, 100), test::PixelAt(picture, 160, 100));
+}
+
+TEST_F(TwirlDraw, SmallerPictureLeavesPixelsOutsideItAlone) {
+  bitmap tiny;
+  ASSERT_EQ(tiny.create(170, 110), 1);
+  test::FillPattern(tiny, 3);
+  twirl_phase = 0;
+  float phase = 0;
+  twirl(fast, tiny);
+  TwirlReference(reference, tiny, phase);
+  ExpectEqualFrames();
+  EXPECT_EQ(test::PixelAt(fast, 300, 130), 0x123456u);  // its source lies past the small picture
+}
+
+TEST(TwirlFold, AtExactly359NotFoldedAbove359Folded) {
+  EXPECT_EQ(fold_twirl_angle(359.0f), 359.0f);
+  EXPECT_EQ(fold_twirl_angle(359.5f), 0.0f);
+  EXPECT_EQ(fold_twirl_angle(765.2f), 406.0f);  // one fold only: the table index wraps later
+  EXPECT_EQ(fold_twirl_angle(-0.5f), 358.0f);
+  EXPECT_EQ(fold_twirl_angle(0.0f), 0.0f);
+}
+
+}  // namespace
