@@ -75,6 +75,8 @@ std::string CaptureLog(logfile& channel, const std::function<void()>& body) {
   return text.str();
 }
 
+std::filesystem::path DataPath(const std::string& name) { return std::filesystem::path(VELMORA_DATA_DIR) / name; }
+
 std::filesystem::path FixturePath(const std::string& name) {
   return std::filesystem::path(VELMORA_FIXTURES) / name;
 }

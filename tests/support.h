@@ -47,6 +47,9 @@ class TempDir {
 // Everything `channel` logs while `body` runs.
 std::string CaptureLog(logfile& channel, const std::function<void()>& body);
 
+// The data directory the generator wrote for this build.
+std::filesystem::path DataPath(const std::string& name);
+
 // The directory that holds the committed test fixtures.
 std::filesystem::path FixturePath(const std::string& name);
 
