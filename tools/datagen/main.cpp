@@ -5,6 +5,7 @@
 #include <string>
 
 #include "models.h"
+#include "music.h"
 #include "pictures.h"
 
 int main(int argc, char** argv) {
@@ -19,7 +20,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "datagen: cannot create %s: %s\n", dir.c_str(), ec.message().c_str());
     return 1;
   }
-  if (!datagen::WritePictures(dir) || !datagen::WriteModels(dir)) {
+  if (!datagen::WritePictures(dir) || !datagen::WriteModels(dir) || !datagen::WriteMusic(dir)) {
     std::fprintf(stderr, "datagen: cannot write the data files in %s\n", dir.c_str());
     return 1;
   }
