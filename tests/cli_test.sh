@@ -2,6 +2,7 @@
 # The executable as a user meets it: help, errors, exit codes and frame capture.
 set -u
 velmora="$1"
+export SDL_AUDIODRIVER=dummy
 failures=0
 check() {  # description, expected exit code, actual exit code, output, expected text
   if [ "$3" -ne "$2" ] || ! grep -qF -- "$5" <<<"$4"; then
@@ -25,6 +26,8 @@ out=$(SDL_VIDEODRIVER=offscreen "$velmora" 0 0 0 2>&1)
 check "0x0x0 mode refused" 1 $? "$out" "velmora: DxInit(0,0,0) failed: unsupported display mode"
 out=$(env -u SDL_VIDEODRIVER -u DISPLAY -u WAYLAND_DISPLAY "$velmora" 2>&1)
 check "no display" 1 $? "$out" "InitHwnd() failed: no display available"
+out=$(SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=no-such-driver "$velmora" 2>&1)
+check "no sound device" 1 $? "$out" "velmora: InitSound(hWnd) failed: no sound device"
 out=$(SDL_VIDEODRIVER=offscreen "$velmora" --fps 100 --shot 500:early.png --shot 999999:never.png 2>&1)
 check "capture and a time never reached" 0 $? "$out" "no frame at or after 999999 ms"
 if [ "$(od -An -tx1 -j16 -N8 early.png | tr -d ' \n')" != "00000140000000c8" ]; then
@@ -33,5 +36,5 @@ else
   echo "ok: early.png is 320x200"
 fi
 [ -e log ] && { echo "FAIL: a run without --log left a log directory"; failures=$((failures + 1)); }
-echo "$((9 - failures)) passed, $failures failed"
+echo "$((10 - failures)) passed, $failures failed"
 [ "$failures" -eq 0 ]

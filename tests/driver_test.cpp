@@ -37,8 +37,18 @@ class DriverTest : public ::testing::Test {
   uint64_t presents = 0;
 };
 
+// A working directory whose data holds only the music: the demo needs it to
+// start, while every part runs on pictures and objects that failed to load.
+class MusicOnly : public test::TempDir {
+ public:
+  MusicOnly() {
+    std::filesystem::create_directory("data");
+    std::filesystem::copy_file(test::DataPath("rovaraza.xm"), "data/rovaraza.xm");
+  }
+};
+
 TEST_F(DriverTest, WholeTimelineSwitchesPartsAtTheirBordersAndEndsByItself) {
-  test::TempDir dir;  // no data here: each part runs on what failed to load
+  MusicOnly dir;
   platform::UseVirtualClock(1000);  // one millisecond per frame: every demo time is seen
   std::map<DWORD, int> mode_at;
   platform::SetPresentHook([&](const platform::PresentedFrame&) {
@@ -64,7 +74,7 @@ TEST_F(DriverTest, WholeTimelineSwitchesPartsAtTheirBordersAndEndsByItself) {
 }
 
 TEST_F(DriverTest, AtSixtyFramesPerSecondStepsStillFollowTheClock) {
-  test::TempDir dir;
+  MusicOnly dir;
   platform::UseVirtualClock(60);
   EXPECT_EQ(Run(""), 0);
   EXPECT_EQ(demo::UpdateStepCount() + g_dwFrameTicks, g_dwElapsed + 1);
@@ -74,6 +84,7 @@ TEST_F(DriverTest, AtSixtyFramesPerSecondStepsStillFollowTheClock) {
 }
 
 TEST_F(DriverTest, ThreeWordsSelectTheDisplayMode) {
+  MusicOnly dir;
   platform::UseVirtualClock(60);
   CloseAtFrame(3);
   EXPECT_EQ(Run("640 480 16"), 0);
@@ -85,6 +96,7 @@ TEST_F(DriverTest, ThreeWordsSelectTheDisplayMode) {
 }
 
 TEST_F(DriverTest, TwoOrFourWordsSelectTheDefaultMode) {
+  MusicOnly dir;
   platform::UseVirtualClock(60);
   CloseAtFrame(1);
   EXPECT_EQ(Run("640 480"), 0);
@@ -93,6 +105,7 @@ TEST_F(DriverTest, TwoOrFourWordsSelectTheDefaultMode) {
 }
 
 TEST_F(DriverTest, FourWordsSelectTheDefaultModeToo) {
+  MusicOnly dir;
   platform::UseVirtualClock(60);
   CloseAtFrame(1);
   EXPECT_EQ(Run("640 480 16 1"), 0);
@@ -127,16 +140,17 @@ TEST_F(DriverTest, NoWindowStillRunsEveryStartUpStepAndNoLoop) {
 }
 
 TEST_F(DriverTest, ARunLeavesNoFileBehind) {
-  test::TempDir dir;
+  MusicOnly dir;
   std::filesystem::create_directory("log");
   platform::UseVirtualClock(60);
   CloseAtFrame(30);
   EXPECT_EQ(Run(""), 0);
-  EXPECT_EQ(std::distance(std::filesystem::recursive_directory_iterator(dir.path()), {}), 1);  // the empty log/
+  // The empty log directory, data/ and the music: nothing new.
+  EXPECT_EQ(std::distance(std::filesystem::recursive_directory_iterator(dir.path()), {}), 3);
 }
 
 TEST_F(DriverTest, LogOptionWritesEachModulesChannel) {
-  test::TempDir dir;
+  MusicOnly dir;
   logging::EnableFiles(dir.path().string());
   platform::UseVirtualClock(60);
   CloseAtFrame(2);
@@ -154,7 +168,26 @@ TEST_F(DriverTest, LogOptionWritesEachModulesChannel) {
   EXPECT_NE(text.str().find("2 frames in"), std::string::npos);
 }
 
+TEST_F(DriverTest, MissingMusicEndsTheDemoBeforeItsFirstFrame) {
+  test::TempDir dir;
+  platform::UseVirtualClock(60);
+  EXPECT_EQ(Run(""), 0);
+  EXPECT_EQ(FirstStartupFailure(), "s.Load('data/rovaraza.xm')");
+  EXPECT_EQ(g_dwFrames, 0u);
+}
+
+TEST_F(DriverTest, NoSoundDeviceIsAStartUpFailure) {
+  MusicOnly dir;
+  setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+  platform::UseVirtualClock(60);
+  EXPECT_EQ(Run(""), 0);
+  EXPECT_EQ(FirstStartupFailure(), "InitSound(hWnd)");
+  EXPECT_NE(platform::LastErrorText().find("no sound device"), std::string::npos);
+  EXPECT_EQ(g_dwFrames, 0u);
+}
+
 TEST_F(DriverTest, EscapeEndsTheLoopAtItsNextTest) {
+  MusicOnly dir;
   platform::UseVirtualClock(60);
   platform::SetPresentHook([this](const platform::PresentedFrame&) {
     if (++presents == 5) PostMessageA(hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
@@ -165,6 +198,7 @@ TEST_F(DriverTest, EscapeEndsTheLoopAtItsNextTest) {
 }
 
 TEST_F(DriverTest, F8KeepsTheDemoRunningOnANewDisplay) {
+  MusicOnly dir;
   platform::UseVirtualClock(60);
   platform::SetPresentHook([this](const platform::PresentedFrame& f) {
     ++presents;

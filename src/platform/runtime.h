@@ -47,6 +47,15 @@ void CallPresentHook(const PresentedFrame& frame);
 void SetLastErrorText(std::string text);
 const std::string& LastErrorText();
 
+// How the audio callback has kept up: its worst run against the time its buffer
+// lasts.
+struct AudioCallbackStats {
+  uint64_t callbacks;
+  double worst_ms;
+  double buffer_ms;
+};
+AudioCallbackStats AudioStats();
+
 // Destroys every window and shuts SDL down; the process's last platform call.
 void Shutdown();
 

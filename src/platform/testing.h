@@ -13,5 +13,7 @@ void SimulateMinimise(HWND window);
 void SimulateRestore(HWND window);
 // The next surface Blt returns `result` without copying.
 void FailNextBlt(HRESULT result);
+// The loop flag of the latest MIDASplayModule call; -1 before any.
+int LastModuleLoopFlag();
 
 }  // namespace platform::testing

@@ -1,0 +1,154 @@
+#include "platform/audio_mixer.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <atomic>
+#include <string>
+
+#include "platform/runtime.h"
+
+namespace platform {
+namespace {
+
+struct Mixer {
+  SDL_AudioDeviceID device = 0;
+  int users = 0;
+  int rate = 44100;
+  int frames_per_callback = 1024;
+  openmpt_module* module = nullptr;
+  std::vector<SoundBufferState*> buffers;
+  std::vector<int16_t> module_pcm;
+  std::vector<int32_t> sum;
+  std::atomic<uint64_t> callbacks{0};
+  std::atomic<uint64_t> worst_ns{0};
+};
+Mixer& mixer() {
+  static auto* m = new Mixer();  // lives past static destruction: the audio thread may still run
+  return *m;
+}
+
+int16_t Clip(int32_t v) { return int16_t(std::clamp(v, -32768, 32767)); }
+
+// One buffer's frames added to the sum, resampled to the device rate (nearest
+// frame) and placed between the speakers by its gains.
+void MixBuffer(SoundBufferState& b, int32_t* sum, int frames, int rate) {
+  const WAVEFORMATEX& f = b.format;
+  const int channels = std::max<int>(1, f.nChannels), bytes = std::max<int>(1, f.wBitsPerSample / 8);
+  const size_t frame_bytes = size_t(channels) * bytes, total = frame_bytes ? b.data.size() / frame_bytes : 0;
+  if (!total || !f.nSamplesPerSec) return;
+  const double step = double(f.nSamplesPerSec) / rate;
+  auto sample = [&](size_t frame, int channel) -> int32_t {
+    const uint8_t* p = &b.data[frame * frame_bytes + size_t(std::min(channel, channels - 1)) * bytes];
+    if (bytes == 1) return (int32_t(p[0]) - 128) << 8;
+    return int16_t(p[bytes - 2] | p[bytes - 1] << 8);  // the top 16 bits of wider samples
+  };
+  for (int i = 0; i < frames && b.playing; ++i) {
+    size_t frame = size_t(b.position);
+    if (frame >= total) {
+      if (!b.looping) {
+        b.playing = false;
+        b.position = 0;
+        break;
+      }
+      b.position -= double(total);
+      frame = size_t(b.position) % total;
+    }
+    sum[2 * i] += int32_t(sample(frame, 0) * b.gain_left);
+    sum[2 * i + 1] += int32_t(sample(frame, 1) * b.gain_right);
+    b.position += step;
+  }
+}
+
+void Callback(void*, Uint8* stream, int length) {
+  const uint64_t start = SDL_GetPerformanceCounter();
+  Mixer& m = mixer();
+  const int frames = length / 4;
+  m.sum.assign(size_t(frames) * 2, 0);
+  if (m.module) {
+    m.module_pcm.resize(size_t(frames) * 2);
+    size_t got = openmpt_module_read_interleaved_stereo(m.module, m.rate, size_t(frames), m.module_pcm.data());
+    for (size_t i = 0; i < got * 2; ++i) m.sum[i] += m.module_pcm[i];
+  }
+  for (SoundBufferState* b : m.buffers)
+    if (b->playing && !b->lost) MixBuffer(*b, m.sum.data(), frames, m.rate);
+  int16_t* out = reinterpret_cast<int16_t*>(stream);
+  for (size_t i = 0; i < m.sum.size(); ++i) out[i] = Clip(m.sum[i]);
+  const uint64_t ns = (SDL_GetPerformanceCounter() - start) * 1000000000ull / SDL_GetPerformanceFrequency();
+  m.callbacks++;
+  uint64_t worst = m.worst_ns.load();
+  while (ns > worst && !m.worst_ns.compare_exchange_weak(worst, ns)) {
+  }
+}
+
+}  // namespace
+
+namespace audio {
+
+bool Open() {
+  Mixer& m = mixer();
+  if (m.users++ > 0) return true;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    SetLastErrorText(std::string("no sound device (") + SDL_GetError() + ")");
+    m.users = 0;
+    return false;
+  }
+  SDL_AudioSpec want{}, have{};
+  want.freq = 44100;
+  want.format = AUDIO_S16SYS;
+  want.channels = 2;
+  want.samples = 1024;
+  want.callback = Callback;
+  m.device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
+  if (!m.device) {
+    SetLastErrorText(std::string("no sound device (") + SDL_GetError() + ")");
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    m.users = 0;
+    return false;
+  }
+  m.rate = have.freq;
+  m.frames_per_callback = have.samples;
+  return true;
+}
+
+void Close() {
+  Mixer& m = mixer();
+  if (m.users == 0 || --m.users > 0) return;
+  SDL_CloseAudioDevice(m.device);  // waits for a running callback to finish
+  m.device = 0;
+  m.module = nullptr;
+  m.buffers.clear();
+  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+bool IsOpen() { return mixer().device != 0; }
+int Rate() { return mixer().rate; }
+void Start() {
+  if (mixer().device) SDL_PauseAudioDevice(mixer().device, 0);
+}
+void Lock() {
+  if (mixer().device) SDL_LockAudioDevice(mixer().device);
+}
+void Unlock() {
+  if (mixer().device) SDL_UnlockAudioDevice(mixer().device);
+}
+void AddBuffer(SoundBufferState* b) {
+  auto& list = mixer().buffers;
+  if (std::find(list.begin(), list.end(), b) == list.end()) list.push_back(b);
+}
+void RemoveBuffer(SoundBufferState* b) {
+  auto& list = mixer().buffers;
+  list.erase(std::remove(list.begin(), list.end(), b), list.end());
+}
+void SetModule(openmpt_module* module) { mixer().module = module; }
+openmpt_module* Module() { return mixer().module; }
+
+}  // namespace audio
+
+AudioCallbackStats AudioStats() {
+  Mixer& m = mixer();
+  return AudioCallbackStats{m.callbacks.load(), m.worst_ns.load() / 1e6,
+                            m.rate ? 1000.0 * m.frames_per_callback / m.rate : 0};
+}
+
+}  // namespace platform

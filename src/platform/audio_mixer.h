@@ -1,0 +1,42 @@
+#pragma once
+// The one SDL audio device and what it mixes: the playing module and the
+// secondary sound buffers. Platform-internal; the engine uses dsound.h and
+// midas.h.
+
+#include <libopenmpt/libopenmpt.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/dsound.h"
+
+struct SoundBufferState {
+  std::vector<uint8_t> data;
+  WAVEFORMATEX format{};
+  bool playing = false;
+  bool looping = false;
+  bool lost = false;
+  double position = 0;  // in frames of the buffer's own format
+  DS3DBUFFER parameters{};
+  float gain_left = 1, gain_right = 1;
+};
+
+namespace platform::audio {
+
+// Opens the device for one more user; false (with the last error text set) when
+// there is no sound device. Close gives one user back.
+bool Open();
+void Close();
+bool IsOpen();
+int Rate();
+void Start();  // starts the callback (devices open paused)
+
+// Everything the callback reads is changed only between Lock and Unlock.
+void Lock();
+void Unlock();
+void AddBuffer(SoundBufferState* buffer);
+void RemoveBuffer(SoundBufferState* buffer);
+void SetModule(openmpt_module* module);  // null: no music
+openmpt_module* Module();
+
+}  // namespace platform::audio
