@@ -17,7 +17,7 @@ for t in "${targets[@]}"; do
   cmake --build build-fuzz --target "$t" -j"$(nproc)" >/dev/null
   found=$(mktemp -d)
   echo "== $t: ${seconds}s"
-  build-fuzz/fuzz/"$t" -max_total_time="$seconds" -max_len=4096 -print_final_stats=1 \
+  build-fuzz/fuzz/"$t" -max_total_time="$seconds" -timeout=10 -max_len=4096 -print_final_stats=1 \
     -artifact_prefix="build-fuzz/$t-" "$found" "fuzz/corpus/$t" 2>&1 |
     grep -E "^(stat::number_of_executed_units|stat::peak_rss_mb|Done|==.*ERROR|SUMMARY)" || true
   merged=$(mktemp -d)

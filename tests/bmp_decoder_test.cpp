@@ -110,6 +110,18 @@ TEST(BmpDecoder, RunLengthStreamWithoutItsEndIsRefused) {
   EXPECT_FALSE(DecodeBmp(g.data(), g.size(), p));
 }
 
+TEST(BmpDecoder, FullWidthBitFieldMaskDecodes) {
+  // A 32-bit mask of all ones once made the channel width count run for ever.
+  std::vector<uint8_t> f = Fixture("bf32.bmp");
+  Put32(f, 54, 0xFFFFFFFF);
+  Picture p;
+  ASSERT_TRUE(DecodeBmp(f.data(), f.size(), p));
+  // The first stored pixel is the bottom row's first; all 32 bits are red, so red
+  // is the pixel's top byte.
+  const uint32_t off = f[10] | f[11] << 8;
+  EXPECT_EQ(p.pixels[size_t(p.height - 1) * p.width] >> 16, f[off + 3]);
+}
+
 TEST(BmpDecoder, UnknownDepthsAndCompressionsAreRefused) {
   std::vector<uint8_t> f = Fixture("info24.bmp");
   Picture p;

@@ -26,7 +26,7 @@ struct Channel {
     if (!max) return 0;
     uint32_t c = ((v & mask) >> shift) & max;
     int bits = 0;
-    while ((max >> bits) & 1) ++bits;
+    while (bits < 32 && ((max >> bits) & 1)) ++bits;
     if (bits >= 8) return c >> (bits - 8);
     uint32_t out = 0;
     for (int filled = 0; filled < 8; filled += bits) out = out << bits | c;
