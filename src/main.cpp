@@ -35,6 +35,7 @@ constexpr const char* kUsage =
     "  --shot MS:FILE  save the first frame at or after demo time MS as a PNG\n"
     "                  (repeatable)\n"
     "  --log           write the log channels to \"log/velmora <module>.log\"\n"
+    "  --audio-report  print at the end how the audio callback kept up\n"
     "  --help          show this help and exit\n"
     "  --version       show the version and exit\n"
     "\n"
@@ -68,6 +69,7 @@ int main(int argc, char** argv) {
   std::string command_line;
   std::vector<ShotRequest> shots;
   bool log_files = false;
+  bool audio_report = false;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "--help") {
@@ -82,6 +84,8 @@ int main(int argc, char** argv) {
       platform::SetWindowed(true);
     } else if (arg == "--log") {
       log_files = true;
+    } else if (arg == "--audio-report") {
+      audio_report = true;
     } else if (arg == "--fps" || arg == "--tick") {
       unsigned long v;
       if (i + 1 >= argc || !ParseCount(argv[i + 1], arg == "--fps" ? 100000 : 1000, v))
@@ -118,6 +122,11 @@ int main(int argc, char** argv) {
   int result = WinMain(GetModuleHandleA(nullptr), nullptr, command_line.data(), 10 /* SW_SHOWDEFAULT */);
   platform::SetPresentHook(nullptr);
   platform::Shutdown();
+  if (audio_report) {
+    platform::AudioCallbackStats a = platform::AudioStats();
+    std::fprintf(stderr, "velmora: audio: %llu callbacks, worst %.3f ms for a %.1f ms buffer\n",
+                 static_cast<unsigned long long>(a.callbacks), a.worst_ms, a.buffer_ms);
+  }
 
   for (const std::string& problem : capture.Problems()) std::fprintf(stderr, "velmora: %s\n", problem.c_str());
   for (const ShotRequest& shot : capture.Pending())

@@ -2,13 +2,92 @@
 
 #include <cstring>
 
+#include "input/mouse.h"
+#include "shell/logfile.h"
+#include "shell/winmain.h"
+
+IDirectInput7* g_pDI = nullptr;
+IDirectInputDevice7* g_pDIKeyb = nullptr;
 uint8_t g_KeyState[256];
 
-bool init_input() { return true; }
+namespace {
+unsigned long Id(const void* p) { return static_cast<unsigned long>(reinterpret_cast<uintptr_t>(p)); }
 
-bool DxReadKeyb() {
-  std::memset(g_KeyState, 0, sizeof g_KeyState);
+void ReleaseKeyboardDevice() {
+  if (!g_pDIKeyb) return;
+  g_pDIKeyb->Unacquire();
+  g_pDIKeyb->Release();
+  g_pDIKeyb = nullptr;
+}
+}  // namespace
+
+bool init_input() {
+  log_input.print("init_input()...\n");
+  HRESULT hr = DirectInputCreateA(g_hInstance, 0x0700, &g_pDI, nullptr);
+  log_input.status(FAILED(hr) ? "ERROR" : "OK", "DirectInputCreate(%lu, 0x0700, %lu, NULL)", Id(&g_hInstance),
+                   Id(&g_pDI));
+  if (FAILED(hr)) return false;
+  if (!DxInitKeyb()) {
+    log_input.status("ERROR", "DxInitKeyb()");
+    return false;
+  }
+  DxInitMouse();
+  DxAcquireMouse();
+  log_input.status("OK", "init_input()");
   return true;
 }
 
-void DxReleaseKeyb() {}
+bool DxInitKeyb() {
+  log_input.print("DxInitKeyb()...\n");
+  // Every failing step releases DirectInput as well.
+  auto step = [](HRESULT hr, const char* format, auto... args) {
+    log_input.status(FAILED(hr) ? "ERROR" : "OK", format, args...);
+    if (FAILED(hr)) DxReleaseKeyb();
+    return SUCCEEDED(hr);
+  };
+  if (!g_pDI) return false;
+  if (!step(g_pDI->CreateDevice(GUID_SysKeyboard, &g_pDIKeyb, nullptr), "g_pDI (%lu) CreateDevice(%lu, %lu, NULL)",
+            Id(g_pDI), Id(&GUID_SysKeyboard), Id(&g_pDIKeyb)))
+    return false;
+  if (!step(g_pDIKeyb->SetDataFormat(&c_dfDIKeyboard), "g_pDIKeyb (%lu) SetDataFormat(%lu)", Id(g_pDIKeyb),
+            Id(&c_dfDIKeyboard)))
+    return false;
+  if (!step(g_pDIKeyb->SetCooperativeLevel(hWnd, DISCL_NONEXCLUSIVE | DISCL_FOREGROUND),
+            "g_pDIKeyb (%lu) SetCooperativeLevel(%lu,%lu)", Id(g_pDIKeyb), Id(hWnd),
+            static_cast<unsigned long>(DISCL_NONEXCLUSIVE | DISCL_FOREGROUND)))
+    return false;
+  if (!step(g_pDIKeyb->Acquire(), "g_pDIKeyb (%lu) Acquire()", Id(g_pDIKeyb))) return false;
+  log_input.status("OK", "DxInitKeyb()");
+  return true;
+}
+
+void DxReleaseKeyb() {
+  log_input.print("DxReleaseKeyb()...\n");
+  if (g_pDI) {
+    ReleaseKeyboardDevice();
+    // The mouse is a device of DirectInput too: it goes, with its event, first.
+    DxReleaseMouse();
+    g_pDI->Release();
+    g_pDI = nullptr;
+  }
+  log_input.status("OK", "DxReleaseKeyb()");
+}
+
+bool DxReadKeyb() {
+  std::memset(g_KeyState, 0, sizeof g_KeyState);
+  // After a failed restore there is no device; reads do nothing.
+  if (!g_pDIKeyb) return false;
+  HRESULT hr = g_pDIKeyb->GetDeviceState(sizeof g_KeyState, g_KeyState);
+  if (SUCCEEDED(hr)) return true;
+  std::memset(g_KeyState, 0, sizeof g_KeyState);
+  log_input.status("ERROR", "g_pDIKeyb %lu GetDeviceState(%u,%lu)", Id(g_pDIKeyb),
+                   static_cast<unsigned>(sizeof g_KeyState), Id(g_KeyState));
+  log_input.print("restoring keyboard...\n");
+  ReleaseKeyboardDevice();  // the lost device goes before its replacement is made
+  if (DxInitKeyb()) {
+    log_input.status("OK", "restore");
+    return true;
+  }
+  log_input.status("ERROR", "restore");
+  return false;
+}

@@ -1,5 +1,11 @@
 #pragma once
-// The mouse record. Placeholder until the input devices land: polls see nothing.
+// The mouse: a second DirectInput device, exclusive and in the foreground, whose
+// buffered events the driver drains once per update step.
+
+#include "platform/dinput.h"
+
+extern IDirectInputDevice7* g_pDIMouse;
+extern HANDLE g_hMouseEvent;
 
 class mouse {
  public:
@@ -13,3 +19,8 @@ class mouse {
 };
 
 extern mouse g_mouse;
+
+HRESULT DxInitMouse();
+int DxAcquireMouse();
+// Releases the mouse device and closes its event (before DirectInput goes).
+void DxReleaseMouse();

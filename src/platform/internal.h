@@ -21,6 +21,10 @@ void MarkAllSurfacesLost();
 void Present(IDirectDraw7& display);
 // Sees every SDL event before it becomes a window message (the input devices).
 void AddEventObserver(std::function<void(const SDL_Event&)> observer);
+// Whether the program's window is active and not minimised (input devices held
+// in the foreground need it), and the input side of a change of it.
+bool WindowInForeground();
+void InputForeground(bool foreground);
 
 }  // namespace platform::detail
 

@@ -13,6 +13,12 @@ void SimulateMinimise(HWND window);
 void SimulateRestore(HWND window);
 // The next surface Blt returns `result` without copying.
 void FailNextBlt(HRESULT result);
+// The next DirectInputCreateA fails as if DirectInput were not installed.
+void FailNextDirectInputCreate();
+// The DirectInput key code of an SDL scan code; 0 for none.
+int DikFromSdlScancode(int scancode);
+// Hands an input event to the keyboard and mouse devices as if SDL delivered it.
+void FeedInputEvent(const union SDL_Event& event);
 // The loop flag of the latest MIDASplayModule call; -1 before any.
 int LastModuleLoopFlag();
 

@@ -40,6 +40,7 @@ struct WindowSystem {
   std::vector<std::function<void(const SDL_Event&)>> observers;
   HWND focus = nullptr;
   bool cursor_hidden = false;
+  bool foreground = false;
 };
 WindowSystem& ws() {
   static WindowSystem s;
@@ -114,6 +115,11 @@ WPARAM VirtualKeyOf(SDL_Scancode sc) {
 }
 
 void PostActivate(HWND window, WORD state, bool minimised) {
+  const bool foreground = state != WA_INACTIVE && !minimised;
+  if (foreground != ws().foreground) {
+    ws().foreground = foreground;
+    detail::InputForeground(foreground);
+  }
   Post(window, WM_ACTIVATE, static_cast<WPARAM>(state) | (minimised ? 0x10000u : 0u), 0);
 }
 
@@ -243,6 +249,8 @@ bool EnsureVideo() {
 
 SDL_Window* SdlWindowOf(HWND window) { return window ? window->sdl : nullptr; }
 
+bool WindowInForeground() { return ws().foreground; }
+
 void AddEventObserver(std::function<void(const SDL_Event&)> observer) {
   ws().observers.push_back(std::move(observer));
 }
@@ -257,6 +265,7 @@ void Shutdown() {
   ws().queue.clear();
   ws().timers.clear();
   ws().focus = nullptr;
+  ws().foreground = false;
   SDL_Quit();
 }
 
@@ -320,6 +329,7 @@ BOOL ShowWindow(HWND window, int) {
   if (!window) return 0;
   SDL_ShowWindow(window->sdl);
   // Showing a window activates it; Windows sends WM_ACTIVATE before returning.
+  ws().foreground = true;
   if (window->proc) window->proc(window, WM_ACTIVATE, WA_ACTIVE, 0);
   return 0;
 }
