@@ -122,6 +122,15 @@ TEST(BmpDecoder, FullWidthBitFieldMaskDecodes) {
   EXPECT_EQ(p.pixels[size_t(p.height - 1) * p.width] >> 16, f[off + 3]);
 }
 
+TEST(BmpDecoder, BitFieldMasksPastTheEndAreRefused) {
+  // Found by fuzzing: a 41-byte header with bit fields in a 60-byte file.
+  std::vector<uint8_t> f = Fixture("bf32.bmp");
+  Put32(f, 14, 41);
+  f.resize(60);
+  Picture p;
+  EXPECT_FALSE(DecodeBmp(f.data(), f.size(), p));
+}
+
 TEST(BmpDecoder, UnknownDepthsAndCompressionsAreRefused) {
   std::vector<uint8_t> f = Fixture("info24.bmp");
   Picture p;

@@ -74,7 +74,7 @@ bool DecodeBmp(const uint8_t* d, size_t size, Picture& out) {
     const size_t masks_at = 14 + 40;
     if (h.compression == BI_BITFIELDS || h.compression == BI_ALPHABITFIELDS) {
       unsigned count = h.compression == BI_ALPHABITFIELDS ? 4 : 3;
-      if (header_size == 40 && size < masks_at + 4 * count) return false;
+      if (size < masks_at + 4 * count) return false;
       for (int i = 0; i < 3; ++i) h.masks[i] = U32(d + masks_at + 4 * i);
     }
   }
