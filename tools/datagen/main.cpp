@@ -20,7 +20,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "datagen: cannot create %s: %s\n", dir.c_str(), ec.message().c_str());
     return 1;
   }
-  if (!datagen::WritePictures(dir) || !datagen::WriteModels(dir) || !datagen::WriteMusic(dir)) {
+  if (!datagen::WritePictures(dir) || !datagen::WriteModels(dir) || !datagen::WriteMusic(dir) ||
+      !datagen::WriteConsoleFont(dir)) {
     std::fprintf(stderr, "datagen: cannot write the data files in %s\n", dir.c_str());
     return 1;
   }

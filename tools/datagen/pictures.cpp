@@ -193,3 +193,37 @@ bool WritePictures(const std::string& dir) {
 }
 
 }  // namespace datagen
+
+namespace datagen {
+
+// The console font: 98 cells of the 8x16 VGA glyphs in the font's slot order,
+// white on a magenta key colour, and the definition file that names it.
+bool WriteConsoleFont(const std::string& dir) {
+  std::vector<unsigned char> slots;
+  for (int c = 'a'; c <= 'z'; ++c) slots.push_back(uint8_t(c));
+  slots.insert(slots.end(), {0xE5, 0xE4, 0xF6});  // å ä, and ö in the slot no character draws
+  for (int c = 'A'; c <= 'Z'; ++c) slots.push_back(uint8_t(c));
+  slots.insert(slots.end(), {0xC5, 0xC4, 0xD6});  // Å Ä (drawn by no character), Ö
+  for (int c = '0'; c <= '9'; ++c) slots.push_back(uint8_t(c));
+  const char* symbols = "\xA7!\"#\xA4%&/()=?@\xA3${[]}\\+,.-_|<>;:";
+  for (const char* p = symbols; *p; ++p) slots.push_back(static_cast<unsigned char>(*p));
+  const Rgb key{1, 0, 1}, ink{1, 1, 1};
+  Canvas strip(int(slots.size()) * 8, 16, key);
+  for (size_t i = 0; i < slots.size(); ++i) strip.Text(int(i) * 8, 0, std::string(1, char(slots[i])), 1, ink);
+  if (slots.size() != 98 || !strip.WriteBmp(dir + "/console8x16.bmp")) return false;
+  FILE* f = std::fopen((dir + "/fonts.def").c_str(), "wb");
+  if (!f) return false;
+  const char* text =
+      "[font]\n"
+      "0 = console\n"
+      "\n"
+      "[console]\n"
+      "# the VGA glyphs, 8 x 16 pixels a cell\n"
+      "file = data/console8x16.bmp\n"
+      "x = 8\n"
+      "y = 16\n";
+  bool ok = std::fputs(text, f) >= 0;
+  return std::fclose(f) == 0 && ok;
+}
+
+}  // namespace datagen
