@@ -44,9 +44,12 @@ std::vector<uint8_t> Bmp(int bits) {
   for (int y = 0; y < H; ++y)
     for (int x = 0; x < W; ++x) {
       uint8_t* p = &f[start + size_t(H - 1 - y) * stride + size_t(x) * bits / 8];
-      if (bits == 8) p[0] = Index(x, y);
-      else if (bits == 16) Put(f, p - f.data(), (Red(x, y) >> 3) << 10 | (Green(x, y) >> 3) << 5 | Blue(x, y) >> 3, 2);
-      else p[0] = Blue(x, y), p[1] = Green(x, y), p[2] = Red(x, y);
+      if (bits == 8)
+        p[0] = Index(x, y);
+      else if (bits == 16)
+        Put(f, p - f.data(), (Red(x, y) >> 3) << 10 | (Green(x, y) >> 3) << 5 | Blue(x, y) >> 3, 2);
+      else
+        p[0] = Blue(x, y), p[1] = Green(x, y), p[2] = Red(x, y);
     }
   Put(f, 2, uint32_t(f.size()), 4);
   return f;
@@ -85,7 +88,8 @@ std::vector<uint8_t> Pcx(int planes) {
   std::vector<uint8_t> row(W);
   for (int y = 0; y < H; ++y)
     for (int p = 0; p < planes; ++p) {
-      for (int x = 0; x < W; ++x) row[x] = planes == 1 ? Index(x, y) : p == 0 ? Red(x, y) : p == 1 ? Green(x, y) : Blue(x, y);
+      for (int x = 0; x < W; ++x)
+        row[x] = planes == 1 ? Index(x, y) : p == 0 ? Red(x, y) : p == 1 ? Green(x, y) : Blue(x, y);
       run(row);
     }
   if (planes == 1) {
@@ -111,13 +115,11 @@ int main() {
     const char* file;
     std::function<std::vector<uint8_t>()> make;
   };
-  const Case cases[] = {{"BMP 24-bit", "p24.bmp", [] { return Bmp(24); }},
-                        {"BMP 32-bit", "p32.bmp", [] { return Bmp(32); }},
-                        {"BMP 16-bit", "p16.bmp", [] { return Bmp(16); }},
-                        {"BMP 8-bit palette", "p8.bmp", [] { return Bmp(8); }},
-                        {"BMP RLE8", "r8.bmp", [] { return Rle8(); }},
-                        {"PCX 8-bit", "p8.pcx", [] { return Pcx(1); }},
-                        {"PCX 24-bit", "p24.pcx", [] { return Pcx(3); }}};
+  const Case cases[] = {
+      {"BMP 24-bit", "p24.bmp", [] { return Bmp(24); }}, {"BMP 32-bit", "p32.bmp", [] { return Bmp(32); }},
+      {"BMP 16-bit", "p16.bmp", [] { return Bmp(16); }}, {"BMP 8-bit palette", "p8.bmp", [] { return Bmp(8); }},
+      {"BMP RLE8", "r8.bmp", [] { return Rle8(); }},     {"PCX 8-bit", "p8.pcx", [] { return Pcx(1); }},
+      {"PCX 24-bit", "p24.pcx", [] { return Pcx(3); }}};
   std::printf("load time of a %dx%d picture (bitmap::load into a 32-bit surface)\n", W, H);
   for (const Case& c : cases) {
     std::string path = (dir / c.file).string();

@@ -91,8 +91,10 @@ int main(int argc, char** argv) {
       if (i + 1 >= argc || !ParseCount(argv[i + 1], arg == "--fps" ? 100000 : 1000, v))
         return Usage((arg + " needs a positive whole number").c_str());
       ++i;
-      if (arg == "--fps") platform::UseVirtualClock(static_cast<unsigned>(v));
-      else platform::UseRealClock(static_cast<DWORD>(v));
+      if (arg == "--fps")
+        platform::UseVirtualClock(static_cast<unsigned>(v));
+      else
+        platform::UseRealClock(static_cast<DWORD>(v));
     } else if (arg == "--shot") {
       ShotRequest shot;
       if (i + 1 >= argc || !ParseShotRequest(argv[i + 1], shot)) return Usage("--shot needs MS:FILE");

@@ -1,6 +1,7 @@
+#include "efx/bios.h"
+
 #include <fstream>
 
-#include "efx/bios.h"
 #include "support.h"
 
 namespace {
@@ -42,7 +43,7 @@ class BiosScreen : public test::DisplayTest {
 TEST_F(BiosScreen, PhasesChangeAtTheirUpdateCounts) {
   efx_bios b;
   b.init();
-  const std::pair<int, int> borders[] = {{8499, 0}, {8500, 1}, {9999, 1}, {10000, 2},
+  const std::pair<int, int> borders[] = {{8499, 0},  {8500, 1},  {9999, 1},  {10000, 2},
                                          {12999, 2}, {13000, 3}, {13099, 3}, {13100, 4}};
   for (auto [count, phase] : borders) {
     DrawAt(b, count);
@@ -81,7 +82,8 @@ TEST_F(BiosScreen, LogosSitAtTheLeftAndAgainstTheRightEdge) {
     std::vector<uint8_t> f(54 + stride * h, 0);
     f[0] = 'B', f[1] = 'M', f[10] = 54, f[14] = 40, f[18] = uint8_t(w), f[22] = uint8_t(h), f[26] = 1, f[28] = 24;
     for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) f[54 + y * stride + 3 * x] = bl, f[55 + y * stride + 3 * x] = g, f[56 + y * stride + 3 * x] = r;
+      for (int x = 0; x < w; ++x)
+        f[54 + y * stride + 3 * x] = bl, f[55 + y * stride + 3 * x] = g, f[56 + y * stride + 3 * x] = r;
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(f.data()), f.size());
   };
   write_bmp("data/bios_pieni.bmp", 6, 40, 255, 0, 0);

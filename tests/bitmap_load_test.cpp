@@ -1,7 +1,8 @@
+#include "image/bitmap_load.h"
+
 #include <fstream>
 
 #include "gfx/gdi_helpers.h"
-#include "image/bitmap_load.h"
 #include "image/file_bytes.h"
 #include "image/frame_sequence.h"
 #include "platform/testing.h"
@@ -105,7 +106,7 @@ TEST_F(PictureLoad, PaddedOddWidthRowsAreNotSheared) {
 
 TEST_F(PictureLoad, ShortFileLeavesUndecodedPixelsZero) {
   std::vector<uint8_t> f = Pcx(0, 0, 3, 0, 3, {0x11});
-  f.resize(128 + 1);  // the picture stops after one byte...
+  f.resize(128 + 1);           // the picture stops after one byte...
   f.resize(128 + 768 + 1, 0);  // ...yet the file is long enough to hold a palette
   Write("short.pcx", f);
   bitmap b;
@@ -253,8 +254,7 @@ TEST_F(PictureLoad, ReadPcxPixelsGivesIndicesAndSize) {
 }
 
 TEST(ReadPcxPixels, MissingFileEndsTheProgramWithItsMessage) {
-  EXPECT_EXIT(read_pcx_pixels("/no/such/file.pcx", nullptr, nullptr), ::testing::ExitedWithCode(1),
-              "");
+  EXPECT_EXIT(read_pcx_pixels("/no/such/file.pcx", nullptr, nullptr), ::testing::ExitedWithCode(1), "");
 }
 
 class FrameSequence : public PictureLoad {

@@ -164,7 +164,7 @@ TEST_F(BlitTest, LostSurfacesAreRestoredAndTheCopyDropped) {
   platform::testing::SimulateMinimise(hWnd);
   g_bDisplayReady = 0;
   EXPECT_EQ(src.blit(dst, nullptr, nullptr), 1);
-  EXPECT_EQ(g_bDisplayReady, 1);        // DxRestore ran first
+  EXPECT_EQ(g_bDisplayReady, 1);  // DxRestore ran first
   EXPECT_EQ(src.blit_error, 0);
   EXPECT_EQ(test::PixelAt(src, 2, 2), 0xFF00u);  // restored, filled green
   // The destination is still lost: its copy is dropped too, and its own restore

@@ -1,9 +1,10 @@
+#include "image/bmp_decoder.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <vector>
 
-#include "image/bmp_decoder.h"
 #include "image/file_bytes.h"
 #include "support.h"
 
@@ -33,10 +34,10 @@ TEST_P(EncoderVariants, DecodeToThePixelsTheEncoderReports) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Bmp, EncoderVariants,
-                         ::testing::Values("core24.bmp", "core8.bmp", "info24.bmp", "pal1.bmp", "pal4.bmp",
-                                           "pal8.bmp", "rle8.bmp", "rle4.bmp", "rgb555.bmp", "plain555.bmp",
-                                           "bf565.bmp", "bf1555.bmp", "v4_24.bmp", "v5_24.bmp", "plain32.bmp",
-                                           "bf32.bmp", "topdown24.bmp"));
+                         ::testing::Values("core24.bmp", "core8.bmp", "info24.bmp", "pal1.bmp", "pal4.bmp", "pal8.bmp",
+                                           "rle8.bmp", "rle4.bmp", "rgb555.bmp", "plain555.bmp", "bf565.bmp",
+                                           "bf1555.bmp", "v4_24.bmp", "v5_24.bmp", "plain32.bmp", "bf32.bmp",
+                                           "topdown24.bmp"));
 
 TEST(BmpDecoder, TruncatedFilesAreRefusedAtEveryLength) {
   for (const char* name : {"info24.bmp", "pal8.bmp", "rle8.bmp", "rle4.bmp", "bf565.bmp", "core8.bmp"}) {

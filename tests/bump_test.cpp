@@ -1,7 +1,8 @@
+#include "efx/bump.h"
+
 #include <cmath>
 #include <fstream>
 
-#include "efx/bump.h"
 #include "shell/demo.h"
 #include "support.h"
 
@@ -38,8 +39,9 @@ void BumpReference(efx_bump& b, bitmap& destination) {
       DWORD p = 0;
       b.get_pixel(x, y, &p);
       DWORD bl = p & 255, g = p >> 8 & 255, r = p >> 16 & 255;
-      destination.put_pixel(x, y, (bl * b.lightmapb[dx][dy]) >> 7 | ((g * b.lightmapg[dx][dy]) >> 7) << 8 |
-                                      ((r * b.lightmapr[dx][dy]) >> 7) << 16);
+      destination.put_pixel(x, y,
+                            (bl * b.lightmapb[dx][dy]) >> 7 | ((g * b.lightmapg[dx][dy]) >> 7) << 8 |
+                                ((r * b.lightmapr[dx][dy]) >> 7) << 16);
     }
   b.unlock();
   destination.unlock();
@@ -129,7 +131,8 @@ TEST_F(BumpTest, WholeFramesEqualTheReferenceAndBordersStayUntouched) {
     b.run(fast, 0);
     BumpReference(b, reference);
     for (int y = 0; y < 200; ++y)
-      for (int x = 0; x < 320; ++x) ASSERT_EQ(test::PixelAt(fast, x, y), test::PixelAt(reference, x, y)) << x << "," << y;
+      for (int x = 0; x < 320; ++x)
+        ASSERT_EQ(test::PixelAt(fast, x, y), test::PixelAt(reference, x, y)) << x << "," << y;
   }
   for (int x = 0; x < 320; x += 5) {
     EXPECT_EQ(test::PixelAt(fast, x, 0), 0x777777u);

@@ -1,4 +1,5 @@
 #include "shell/captions.h"
+
 #include "shell/demo.h"
 #include "support.h"
 
@@ -44,7 +45,7 @@ TEST_F(Captions, DigitsAndTheHyphenHaveLettersAndNoAIsDrawnForThem) {
   efx_3d& a = g_CaptionLetters[0];
   a.projection.x = -1;
   DrawCaption(target, 50, 50, "32-bit bump mapping");
-  EXPECT_EQ(a.projection.x, -1.0f);  // no A in this caption, and nothing falls back to it
+  EXPECT_EQ(a.projection.x, -1.0f);                           // no A in this caption, and nothing falls back to it
   EXPECT_FLOAT_EQ(g_CaptionLetters[60].projection.x, 50.0f);  // the 3
   EXPECT_FLOAT_EQ(g_CaptionLetters[kCaptionHyphen].projection.x, 92.0f);
   EXPECT_EQ(g_CaptionMap[static_cast<unsigned char>('?')], -1);

@@ -1,8 +1,9 @@
+#include "text/cfg_file.h"
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
-#include "text/cfg_file.h"
 #include "support.h"
 
 namespace {

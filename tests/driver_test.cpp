@@ -57,9 +57,8 @@ TEST_F(DriverTest, WholeTimelineSwitchesPartsAtTheirBordersAndEndsByItself) {
   });
   EXPECT_EQ(Run(""), 0);
   EXPECT_TRUE(FirstStartupFailure().empty()) << FirstStartupFailure();
-  const std::pair<DWORD, int> borders[] = {{1, 0},         {25000, 0},    {25001, 1},    {36000, 1},
-                                           {36001, 2},     {62000, 2},    {62001, 3},    {68000, 3},
-                                           {68001, 4},     {106000, 4},   {106001, 4}};
+  const std::pair<DWORD, int> borders[] = {{1, 0},     {25000, 0}, {25001, 1}, {36000, 1},  {36001, 2}, {62000, 2},
+                                           {62001, 3}, {68000, 3}, {68001, 4}, {106000, 4}, {106001, 4}};
   for (auto [ms, mode] : borders) {
     ASSERT_TRUE(mode_at.count(ms)) << ms;
     EXPECT_EQ(mode_at[ms], mode) << ms;

@@ -1,7 +1,8 @@
+#include "shell/frame_clock.h"
+
 #include <gtest/gtest.h>
 
 #include "platform/runtime.h"
-#include "shell/frame_clock.h"
 
 namespace {
 

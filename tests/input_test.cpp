@@ -145,7 +145,7 @@ TEST_F(InputTest, MouseLostWhileAwayIsAcquiredAgainWhenBack) {
   ASSERT_TRUE(init_input());
   platform::testing::SimulateMinimise(hWnd);
   Pump();
-  Motion(4, 0);  // nobody holds the mouse now
+  Motion(4, 0);    // nobody holds the mouse now
   g_mouse.poll();  // lost: asks for the mouse, but the window is away
   EXPECT_EQ(g_mouse.x, 0);
   platform::testing::SimulateRestore(hWnd);
@@ -185,9 +185,10 @@ TEST(ScanCodes, EveryKeyOfTheCharacterMapHasItsDirectInputCode) {
   EXPECT_EQ(DikFromSdlScancode(SDL_SCANCODE_KP_MULTIPLY), 0x37);
   EXPECT_EQ(DikFromSdlScancode(SDL_SCANCODE_SPACE), 0x39);
   const std::pair<SDL_Scancode, int> keypad[] = {
-      {SDL_SCANCODE_KP_7, 0x47}, {SDL_SCANCODE_KP_8, 0x48}, {SDL_SCANCODE_KP_9, 0x49},     {SDL_SCANCODE_KP_MINUS, 0x4A},
-      {SDL_SCANCODE_KP_4, 0x4B}, {SDL_SCANCODE_KP_5, 0x4C}, {SDL_SCANCODE_KP_6, 0x4D},     {SDL_SCANCODE_KP_PLUS, 0x4E},
-      {SDL_SCANCODE_KP_1, 0x4F}, {SDL_SCANCODE_KP_2, 0x50}, {SDL_SCANCODE_KP_3, 0x51},     {SDL_SCANCODE_KP_0, 0x52},
+      {SDL_SCANCODE_KP_7, 0x47},     {SDL_SCANCODE_KP_8, 0x48},    {SDL_SCANCODE_KP_9, 0x49},
+      {SDL_SCANCODE_KP_MINUS, 0x4A}, {SDL_SCANCODE_KP_4, 0x4B},    {SDL_SCANCODE_KP_5, 0x4C},
+      {SDL_SCANCODE_KP_6, 0x4D},     {SDL_SCANCODE_KP_PLUS, 0x4E}, {SDL_SCANCODE_KP_1, 0x4F},
+      {SDL_SCANCODE_KP_2, 0x50},     {SDL_SCANCODE_KP_3, 0x51},    {SDL_SCANCODE_KP_0, 0x52},
       {SDL_SCANCODE_KP_PERIOD, 0x53}};
   for (auto [sc, dik] : keypad) EXPECT_EQ(DikFromSdlScancode(sc), dik) << sc;
   EXPECT_EQ(DikFromSdlScancode(SDL_SCANCODE_LALT), 0x38);

@@ -1,9 +1,10 @@
+#include "efx/object3d.h"
+
 #include <array>
-#include <optional>
 #include <fstream>
+#include <optional>
 
 #include "efx/animation3d.h"
-#include "efx/object3d.h"
 #include "shell/demo.h"
 #include "support.h"
 
@@ -72,8 +73,8 @@ TEST_F(Object3d, NumberPastTheCountIsRefusedAndEarlierRecordsAreSkipped) {
 TEST_F(Object3d, MalformedFilesFailCleanlyWithAnErrorLine) {
   const std::vector<uint8_t> good = ObjectFile({kBig});
   std::vector<std::vector<uint8_t>> bad;
-  bad.push_back(ObjectFile({Obj{{{0, 0, 0}}, {{0, 0, 1}}}}));  // index past the vertices
-  bad.push_back(std::vector<uint8_t>(good.begin(), good.end() - 1));  // shorter than its counts
+  bad.push_back(ObjectFile({Obj{{{0, 0, 0}}, {{0, 0, 1}}}}));           // index past the vertices
+  bad.push_back(std::vector<uint8_t>(good.begin(), good.end() - 1));    // shorter than its counts
   bad.push_back(std::vector<uint8_t>(good.begin(), good.begin() + 2));  // not even a count
   std::vector<uint8_t> huge = good;
   huge[4] = huge[5] = huge[6] = 0xFF, huge[7] = 0x7F;  // 2^31 vertices in a tiny file

@@ -1,4 +1,5 @@
 #include "efx/slide.h"
+
 #include "support.h"
 
 namespace {

@@ -1,9 +1,10 @@
+#include "sound/sound.h"
+
 #include <cstring>
 #include <fstream>
 
 #include "image/file_bytes.h"
 #include "platform/testing.h"
-#include "sound/sound.h"
 #include "support.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include "support.h"
 
-#include <cstdlib>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -77,8 +77,6 @@ std::string CaptureLog(logfile& channel, const std::function<void()>& body) {
 
 std::filesystem::path DataPath(const std::string& name) { return std::filesystem::path(VELMORA_DATA_DIR) / name; }
 
-std::filesystem::path FixturePath(const std::string& name) {
-  return std::filesystem::path(VELMORA_FIXTURES) / name;
-}
+std::filesystem::path FixturePath(const std::string& name) { return std::filesystem::path(VELMORA_FIXTURES) / name; }
 
 }  // namespace test

@@ -1,15 +1,15 @@
 #include <cstring>
 
+#include "image/png_writer.h"
 #include "input/keyboard.h"
+#include "shell/frame_capture.h"
+#include "support.h"
 #include "text/bmpfont.h"
 #include "text/commandlist.h"
 #include "text/con.h"
 #include "text/console.h"
 #include "text/keymap.h"
 #include "text/line_list.h"
-#include "image/png_writer.h"
-#include "shell/frame_capture.h"
-#include "support.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ TEST(Keymap, LevelsAndKeys) {
   EXPECT_EQ(keymap[0x1A], 0xE5);        // å
   EXPECT_EQ(keymap[256 + 0x27], 0xD6);  // Ö
   EXPECT_EQ(keymap[0x4F], '1');
-  EXPECT_EQ(keymap[256 + 0x4F], '1');   // keypad alike with Shift
+  EXPECT_EQ(keymap[256 + 0x4F], '1');  // keypad alike with Shift
   EXPECT_EQ(keymap[0x53], ',');
   EXPECT_EQ(keymap[256 + 0x53], 0xFF);  // keypad decimal only unshifted
   EXPECT_EQ(keymap[0x01], 0xFF);        // Escape gives nothing

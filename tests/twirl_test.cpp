@@ -1,6 +1,7 @@
+#include "efx/twirl.h"
+
 #include <cmath>
 
-#include "efx/twirl.h"
 #include "shell/demo.h"
 #include "support.h"
 
@@ -17,8 +18,10 @@ void TwirlReference(bitmap& destination, bitmap& picture, float& phase) {
       float d = distance_of(x, y, cx, cy);
       double theta = angle_of(x, y, cx, cy);
       float a = static_cast<float>(std::cos(static_cast<double>(phase)) * d * 5.0 + theta);
-      if (a > 359.0) a = static_cast<float>(static_cast<int>(a - 359.0));
-      else if (a < 0.0) a = static_cast<float>(static_cast<int>(a + 359.0));
+      if (a > 359.0)
+        a = static_cast<float>(static_cast<int>(a - 359.0));
+      else if (a < 0.0)
+        a = static_cast<float>(static_cast<int>(a + 359.0));
       int k = ((static_cast<int>(a) % 360) + 360) % 360;
       int sx = static_cast<int>(-d * COS[k] + cx), sy = static_cast<int>(-d * SIN[k] + cy);
       DWORD p = 0;

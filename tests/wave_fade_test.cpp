@@ -22,7 +22,7 @@ TEST_F(WaveFade, FadeLowersEachChannelBy20NotBelowZero) {
   b.put_pixel(2, 1, 0xAB0F15FF);
   b.unlock();
   efx_fade().run(b);
-  EXPECT_EQ(test::PixelAt(b, 0, 0), 0x00EB00u);  // 15 -> 0, 255 -> 235, 20 -> 0
+  EXPECT_EQ(test::PixelAt(b, 0, 0), 0x00EB00u);    // 15 -> 0, 255 -> 235, 20 -> 0
   EXPECT_EQ(test::PixelAt(b, 2, 1), 0x000001EBu);  // the top byte is dropped
 }
 

@@ -79,10 +79,20 @@ int main(int argc, char** argv) {
         cp = d[i] | d[i + 1] << 8;
         i += 2;
         if (cp == 0xFFFF) break;
-        if (cp == 0xFFFE) { in_sequence = true; continue; }
+        if (cp == 0xFFFE) {
+          in_sequence = true;
+          continue;
+        }
       } else {
-        if (d[i] == 0xFF) { ++i; break; }
-        if (d[i] == 0xFE) { ++i; in_sequence = true; continue; }
+        if (d[i] == 0xFF) {
+          ++i;
+          break;
+        }
+        if (d[i] == 0xFE) {
+          ++i;
+          in_sequence = true;
+          continue;
+        }
         cp = utf8(d, i);
       }
       if (!in_sequence && !glyph_of.count(cp)) glyph_of[cp] = g;

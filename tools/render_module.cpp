@@ -20,9 +20,9 @@ int main(int argc, char** argv) {
   while ((n = std::fread(chunk, 1, sizeof chunk, in)) > 0) bytes.insert(bytes.end(), chunk, chunk + n);
   std::fclose(in);
   int error = 0;
-  openmpt_module* mod = openmpt_module_create_from_memory2(bytes.data(), bytes.size(), openmpt_log_func_silent,
-                                                           nullptr, openmpt_error_func_ignore, nullptr, &error,
-                                                           nullptr, nullptr);
+  openmpt_module* mod =
+      openmpt_module_create_from_memory2(bytes.data(), bytes.size(), openmpt_log_func_silent, nullptr,
+                                         openmpt_error_func_ignore, nullptr, &error, nullptr, nullptr);
   if (!mod) {
     std::fprintf(stderr, "render_module: %s is not a module libopenmpt plays\n", argv[1]);
     return 1;

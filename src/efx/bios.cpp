@@ -56,7 +56,7 @@ void DrawPhase4(efx_bios& b, bitmap& t, int W) {
   Text(t, c1, 68, ": 512K");
   Text(t, c1, 102, ": 1.44M, 3.5 in. ");
   for (int y : {119, 136, 153, 170}) Text(t, c1, y, ": None");
-  static const char* const left[] = {"Base Memory", "Extended Memory", "Display Type", "Serial Port(s)",
+  static const char* const left[] = {"Base Memory", "Extended Memory",  "Display Type",  "Serial Port(s)",
                                      "Dram Type",   "SPD On Module(s)", "Data Integrity"};
   static const char* const right[] = {": 640K", ": 130048K", ": EGA/VGA", ": None", ": SDRAM", ": Yes", ": Non-ECC"};
   static const int rows[] = {51, 68, 102, 119, 136, 153, 170};

@@ -11,7 +11,7 @@ namespace {
 unsigned long Id(const void* p) { return static_cast<unsigned long>(reinterpret_cast<uintptr_t>(p)); }
 
 bool AllocateRows(int8_t**& table, const char* name) {
-  table = new (std::nothrow) int8_t* [128]();
+  table = new (std::nothrow) int8_t*[128]();
   log_efect.status(table ? "OK" : "ERROR", "%s = new char*[128];", name);
   return table != nullptr;
 }
@@ -119,8 +119,8 @@ void efx_bump::run(bitmap& destination, int) {
       DWORD p = 0;
       for (int i = 0; i < sb && i < 4; ++i) p |= DWORD(srow[size_t(x) * sb + i]) << (8 * i);
       const DWORD b = p & 255, g = p >> 8 & 255, r = p >> 16 & 255;
-      const DWORD out = (b * lightmapb[dx][dy]) >> 7 | ((g * lightmapg[dx][dy]) >> 7) << 8 |
-                        ((r * lightmapr[dx][dy]) >> 7) << 16;
+      const DWORD out =
+          (b * lightmapb[dx][dy]) >> 7 | ((g * lightmapg[dx][dy]) >> 7) << 8 | ((r * lightmapr[dx][dy]) >> 7) << 16;
       for (int i = 0; i < db && i < 4; ++i) drow[size_t(x) * db + i] = static_cast<uint8_t>(out >> (8 * i));
     }
   }

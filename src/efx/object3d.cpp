@@ -157,8 +157,7 @@ void efx_3d::draw(bitmap& target) {
       const vertices& p = view[face[i].second];
       const vertices& q = view[face[i].third];
       if (p.x != p.x || q.x != q.x) continue;
-      target.line(ScreenCoordinate(p.x), ScreenCoordinate(p.y), ScreenCoordinate(q.x), ScreenCoordinate(q.y),
-                  0xFFFFFF);
+      target.line(ScreenCoordinate(p.x), ScreenCoordinate(p.y), ScreenCoordinate(q.x), ScreenCoordinate(q.y), 0xFFFFFF);
     }
   }
   target.unlock();

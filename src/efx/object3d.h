@@ -40,8 +40,8 @@ class efx_3d {
   vertices* model = nullptr;
   vertices* view = nullptr;
   faces* face = nullptr;
-  vertices rotation;     // degrees: x = A, y = B, z = C
+  vertices rotation;  // degrees: x = A, y = B, z = C
   vertices translation;
-  vertices projection;   // centre x, centre y, viewer distance D
+  vertices projection;  // centre x, centre y, viewer distance D
   vertices scale{1, 1, 1};
 };

@@ -30,8 +30,7 @@ void efx_wave::run(bitmap& destination) {
   if (!buffer || divisor == 0) return;
   if (destination.lock() != 0) {
     destination.unlock();
-    log_efect.status("ERROR", "efx_wave %lu run(%lu): bitmap %lu lock()", Id(this), Id(&destination),
-                     Id(&destination));
+    log_efect.status("ERROR", "efx_wave %lu run(%lu): bitmap %lu lock()", Id(this), Id(&destination), Id(&destination));
     return;
   }
   if (buffer->lock() != 0) {

@@ -98,12 +98,16 @@ int bitmap::free() {
   log_2d.print("{\n");
   g_hr = static_cast<HRESULT>(surface->Release());
   if (g_hr < 0) {
-    if (loaded) log_2d.status("ERROR! surface release failed", "\t%s", name);
-    else log_2d.status("ERROR! surface release failed", "\trgb");
+    if (loaded)
+      log_2d.status("ERROR! surface release failed", "\t%s", name);
+    else
+      log_2d.status("ERROR! surface release failed", "\trgb");
     return 0;
   }
-  if (loaded) log_2d.status("OK", "\t%s", name);
-  else log_2d.status("OK", "\trgb");
+  if (loaded)
+    log_2d.status("OK", "\t%s", name);
+  else
+    log_2d.status("OK", "\trgb");
   surface = nullptr;
   width = height = x = y = 0;
   use_colorkey = created = loaded = 0;
@@ -188,9 +192,7 @@ int bitmap::line(int x1, int y1, int x2, int y2, DWORD colour) {
   }
   if (lock() != 0) return 0;
   // 64-bit intermediates give the 32-bit result wherever it does not overflow.
-  auto interp = [](int a, int b, int i, int n) {
-    return n == 0 ? b : static_cast<int>(a + (int64_t(b) - a) * i / n);
-  };
+  auto interp = [](int a, int b, int i, int n) { return n == 0 ? b : static_cast<int>(a + (int64_t(b) - a) * i / n); };
   if (dx == 0) {
     for (int i = 0; i < dy; ++i) put_pixel(x1, interp(y1, y2, i, dy), colour);
   } else if (dy == 0) {

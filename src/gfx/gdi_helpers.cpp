@@ -5,8 +5,7 @@
 
 #include "gfx/2d.h"
 
-HRESULT text_printf(bitmap& target, int x, int y, COLORREF textColour, COLORREF backColour, const char* format,
-                    ...) {
+HRESULT text_printf(bitmap& target, int x, int y, COLORREF textColour, COLORREF backColour, const char* format, ...) {
   if (!target.holds_surface()) return E_FAIL;
   char text[8192];
   va_list args;
@@ -63,8 +62,7 @@ HRESULT reload_bitmap_surface(IDirectDrawSurface7* surface, const char* name) {
   return r;
 }
 
-HRESULT copy_bitmap_to_surface(IDirectDrawSurface7* surface, HBITMAP picture, int x, int y, int width,
-                               int height) {
+HRESULT copy_bitmap_to_surface(IDirectDrawSurface7* surface, HBITMAP picture, int x, int y, int width, int height) {
   if (!picture || !surface) return E_FAIL;
   surface->Restore();
   HDC image = CreateCompatibleDC(nullptr);

@@ -96,8 +96,10 @@ int bitmap::load(const char* file_name) {
   log_2d.status("OK", "\tcreate(%d, %d)", width, height);
 
   if (planes == 1 || planes == 3) {
-    if (planes == 1) log_2d.status("", "\t8bit");
-    else log_2d.status("", "24bit");
+    if (planes == 1)
+      log_2d.status("", "\t8bit");
+    else
+      log_2d.status("", "24bit");
     PcxPlanes decoded;
     if (!DecodePcxPlanes(file.data(), file.size(), h, width, height, decoded) || lock() != 0) {
       log_2d.status("ERROR! couldn't lock surface", "\tlock()");

@@ -87,20 +87,21 @@ bool DecodeBmp(const uint8_t* d, size_t size, Picture& out) {
   const bool rle = h.compression == BI_RLE8 || h.compression == BI_RLE4;
   if (rle && h.top_down) return false;
   switch (h.bits) {
-    case 1: case 4: case 8:
+    case 1:
+    case 4:
+    case 8:
       if (!(h.compression == BI_RGB || (h.compression == BI_RLE8 && h.bits == 8) ||
             (h.compression == BI_RLE4 && h.bits == 4)))
         return false;
       break;
-    case 16: case 32:
-      if (h.compression != BI_RGB && h.compression != BI_BITFIELDS && h.compression != BI_ALPHABITFIELDS)
-        return false;
+    case 16:
+    case 32:
+      if (h.compression != BI_RGB && h.compression != BI_BITFIELDS && h.compression != BI_ALPHABITFIELDS) return false;
       break;
     case 24:
       if (h.compression != BI_RGB) return false;
       break;
-    default:
-      return false;
+    default: return false;
   }
 
   // Palette.

@@ -37,8 +37,7 @@ size_t DecodePcxRuns(const uint8_t* data, size_t size, size_t offset, uint8_t* o
   return written;
 }
 
-bool DecodePcxPlanes(const uint8_t* data, size_t size, const PcxHeader& header, int width, int height,
-                     PcxPlanes& out) {
+bool DecodePcxPlanes(const uint8_t* data, size_t size, const PcxHeader& header, int width, int height, PcxPlanes& out) {
   if (width <= 0 || height <= 0 || header.planes == 0) return false;
   out.row_bytes = header.bytes_per_line > width ? header.bytes_per_line : size_t(width);
   out.planes = header.planes;

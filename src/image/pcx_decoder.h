@@ -38,5 +38,4 @@ struct PcxPlanes {
   size_t row_bytes = 0;
   int planes = 0;
 };
-bool DecodePcxPlanes(const uint8_t* data, size_t size, const PcxHeader& header, int width, int height,
-                     PcxPlanes& out);
+bool DecodePcxPlanes(const uint8_t* data, size_t size, const PcxHeader& header, int width, int height, PcxPlanes& out);

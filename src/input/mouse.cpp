@@ -34,8 +34,10 @@ HRESULT DxInitMouse() {
 int DxAcquireMouse() {
   if (!g_pDI) return 1;
   if (!g_pDIMouse) return 0;
-  if (g_bActive) g_pDIMouse->Acquire();
-  else g_pDIMouse->Unacquire();
+  if (g_bActive)
+    g_pDIMouse->Acquire();
+  else
+    g_pDIMouse->Unacquire();
   return 0;
 }
 

@@ -45,8 +45,8 @@ void ConvertSurface(IDirectDrawSurface7& s, int bytes_per_pixel) {
     uint8_t* to = &converted[size_t(y) * pitch];
     for (int x = 0; x < s.width; ++x) {
       uint8_t r, g, b;
-      detail::RgbFromPixel(s.bytes_per_pixel, detail::LoadPixel(from + x * s.bytes_per_pixel, s.bytes_per_pixel), r,
-                           g, b);
+      detail::RgbFromPixel(s.bytes_per_pixel, detail::LoadPixel(from + x * s.bytes_per_pixel, s.bytes_per_pixel), r, g,
+                           b);
       detail::StorePixel(to + x * bytes_per_pixel, bytes_per_pixel, detail::PixelFromRgb(bytes_per_pixel, r, g, b));
     }
   }
@@ -196,8 +196,10 @@ void Present(IDirectDraw7& display) {
                              {to.x + to.w, to.y, screen->w - to.x - to.w, to.h}};
       for (const SDL_Rect& b : borders)
         if (b.w > 0 && b.h > 0) SDL_FillRect(screen, &b, black);
-      if (to.w == p->width && to.h == p->height) SDL_BlitSurface(frame, nullptr, screen, &to);
-      else SDL_BlitScaled(frame, nullptr, screen, &to);
+      if (to.w == p->width && to.h == p->height)
+        SDL_BlitSurface(frame, nullptr, screen, &to);
+      else
+        SDL_BlitScaled(frame, nullptr, screen, &to);
       SDL_UpdateWindowSurface(window);
     }
     if (frame) SDL_FreeSurface(frame);

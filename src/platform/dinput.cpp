@@ -49,7 +49,8 @@ uint8_t DikOf(int sc) {
     case SDL_SCANCODE_EQUALS: return 13;
     case SDL_SCANCODE_LEFTBRACKET: return 26;
     case SDL_SCANCODE_RIGHTBRACKET: return 27;
-    case SDL_SCANCODE_BACKSLASH: case SDL_SCANCODE_NONUSHASH: return 43;
+    case SDL_SCANCODE_BACKSLASH:
+    case SDL_SCANCODE_NONUSHASH: return 43;
     case SDL_SCANCODE_SEMICOLON: return 39;
     case SDL_SCANCODE_APOSTROPHE: return 40;
     case SDL_SCANCODE_GRAVE: return 41;
@@ -133,16 +134,17 @@ void Observe(const SDL_Event& e) {
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: {
       const int b = e.button.button;
-      DWORD offset = b == SDL_BUTTON_LEFT ? DIMOFS_BUTTON0 : b == SDL_BUTTON_RIGHT ? DIMOFS_BUTTON1
-                     : b == SDL_BUTTON_MIDDLE ? DIMOFS_BUTTON2 : DIMOFS_BUTTON3;
+      DWORD offset = b == SDL_BUTTON_LEFT     ? DIMOFS_BUTTON0
+                     : b == SDL_BUTTON_RIGHT  ? DIMOFS_BUTTON1
+                     : b == SDL_BUTTON_MIDDLE ? DIMOFS_BUTTON2
+                                              : DIMOFS_BUTTON3;
       BufferMouse(offset, e.type == SDL_MOUSEBUTTONDOWN ? 0x80 : 0);
       break;
     }
     case SDL_MOUSEWHEEL:
       if (e.wheel.y) BufferMouse(DIMOFS_Z, DWORD(e.wheel.y * 120));
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -229,7 +231,7 @@ HRESULT IDirectInputDevice7::Acquire() {
 
 HRESULT IDirectInputDevice7::Unacquire() {
   if (!acquired) return DI_BUFFEROVERFLOW;  // DI_NOEFFECT
-  acquired = false;  // a lost device stays marked lost
+  acquired = false;                         // a lost device stays marked lost
   if (mouse) {
     SetRelativeMouse(false);
     input().mouse_events.clear();

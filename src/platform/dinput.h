@@ -27,8 +27,8 @@ constexpr DWORD DISCL_BACKGROUND = 0x8;
 constexpr DWORD DIPH_DEVICE = 0;
 
 // Offsets of the standard mouse format's objects.
-constexpr DWORD DIMOFS_X = 0, DIMOFS_Y = 4, DIMOFS_Z = 8, DIMOFS_BUTTON0 = 12, DIMOFS_BUTTON1 = 13,
-                DIMOFS_BUTTON2 = 14, DIMOFS_BUTTON3 = 15;
+constexpr DWORD DIMOFS_X = 0, DIMOFS_Y = 4, DIMOFS_Z = 8, DIMOFS_BUTTON0 = 12, DIMOFS_BUTTON1 = 13, DIMOFS_BUTTON2 = 14,
+                DIMOFS_BUTTON3 = 15;
 
 struct DIDATAFORMAT {
   DWORD dwSize;

@@ -17,8 +17,8 @@ bool Same(const GUID& a, const GUID& b) { return std::memcmp(&a, &b, sizeof a) =
 
 bool PlayableFormat(const WAVEFORMATEX* f) {
   return f && (f->wFormatTag == WAVE_FORMAT_PCM || f->wFormatTag == WAVE_FORMAT_EXTENSIBLE) && f->nChannels >= 1 &&
-         f->nChannels <= 8 && (f->wBitsPerSample == 8 || f->wBitsPerSample == 16 || f->wBitsPerSample == 24 ||
-                               f->wBitsPerSample == 32) &&
+         f->nChannels <= 8 &&
+         (f->wBitsPerSample == 8 || f->wBitsPerSample == 16 || f->wBitsPerSample == 24 || f->wBitsPerSample == 32) &&
          f->nSamplesPerSec >= 100 && f->nSamplesPerSec <= 384000 &&
          f->nBlockAlign == f->nChannels * f->wBitsPerSample / 8;
 }

@@ -45,7 +45,8 @@ HANDLE LoadImageA(HINSTANCE, const char* name, UINT type, int width, int height,
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x)
         scaled[size_t(y) * w + x] =
-            picture->pixels[size_t(int64_t(y) * picture->height / h) * picture->width + int64_t(x) * picture->width / w];
+            picture
+                ->pixels[size_t(int64_t(y) * picture->height / h) * picture->width + int64_t(x) * picture->width / w];
     picture->pixels.swap(scaled);
     picture->width = w;
     picture->height = h;

@@ -56,9 +56,8 @@ MIDASmodule MIDASloadModule(const char* fileName) {
   std::vector<uint8_t> bytes;
   if (!ReadFileBytes(fileName, bytes, uint64_t(256) << 20)) return nullptr;
   int error = 0;
-  openmpt_module* m = openmpt_module_create_from_memory2(bytes.data(), bytes.size(), openmpt_log_func_silent,
-                                                         nullptr, openmpt_error_func_ignore, nullptr, &error,
-                                                         nullptr, nullptr);
+  openmpt_module* m = openmpt_module_create_from_memory2(bytes.data(), bytes.size(), openmpt_log_func_silent, nullptr,
+                                                         openmpt_error_func_ignore, nullptr, &error, nullptr, nullptr);
   if (!m) return nullptr;
   g_library.loaded.push_back(new MidasModule{m});
   return g_library.loaded.back();

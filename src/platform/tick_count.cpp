@@ -15,7 +15,7 @@ struct Clock {
   ClockKind kind = ClockKind::Real;
   DWORD system_tick_ms = 10;
   unsigned fps = 60;
-  uint64_t frames = 0;     // frames presented under the virtual clock
+  uint64_t frames = 0;  // frames presented under the virtual clock
   DWORD manual = 0;
   uint64_t idle_reads = 0;  // reads of the virtual clock since the last frame
 };
@@ -88,13 +88,11 @@ const std::string& LastErrorText() { return settings().last_error; }
 DWORD GetTickCount() {
   using namespace platform;
   switch (g_clock.kind) {
-    case ClockKind::Manual:
-      return g_clock.manual;
+    case ClockKind::Manual: return g_clock.manual;
     case ClockKind::Virtual:
       if (++g_clock.idle_reads >= kIdleReadsPerFrame) AdvanceClockForPresentedFrame();
       return VirtualNow();
-    case ClockKind::Real:
-      break;
+    case ClockKind::Real: break;
   }
   uint64_t now = SDL_GetTicks64();
   return static_cast<DWORD>(now - now % g_clock.system_tick_ms);

@@ -67,7 +67,8 @@ WPARAM VirtualKeyOf(SDL_Scancode sc) {
   switch (sc) {
     case SDL_SCANCODE_0: return '0';
     case SDL_SCANCODE_ESCAPE: return VK_ESCAPE;
-    case SDL_SCANCODE_RETURN: case SDL_SCANCODE_KP_ENTER: return VK_RETURN;
+    case SDL_SCANCODE_RETURN:
+    case SDL_SCANCODE_KP_ENTER: return VK_RETURN;
     case SDL_SCANCODE_BACKSPACE: return VK_BACK;
     case SDL_SCANCODE_TAB: return VK_TAB;
     case SDL_SCANCODE_SPACE: return VK_SPACE;
@@ -81,9 +82,12 @@ WPARAM VirtualKeyOf(SDL_Scancode sc) {
     case SDL_SCANCODE_END: return VK_END;
     case SDL_SCANCODE_PAGEUP: return VK_PRIOR;
     case SDL_SCANCODE_PAGEDOWN: return VK_NEXT;
-    case SDL_SCANCODE_LSHIFT: case SDL_SCANCODE_RSHIFT: return VK_SHIFT;
-    case SDL_SCANCODE_LCTRL: case SDL_SCANCODE_RCTRL: return VK_CONTROL;
-    case SDL_SCANCODE_LALT: case SDL_SCANCODE_RALT: return VK_MENU;
+    case SDL_SCANCODE_LSHIFT:
+    case SDL_SCANCODE_RSHIFT: return VK_SHIFT;
+    case SDL_SCANCODE_LCTRL:
+    case SDL_SCANCODE_RCTRL: return VK_CONTROL;
+    case SDL_SCANCODE_LALT:
+    case SDL_SCANCODE_RALT: return VK_MENU;
     case SDL_SCANCODE_LGUI: return VK_LWIN;
     case SDL_SCANCODE_RGUI: return VK_RWIN;
     case SDL_SCANCODE_APPLICATION: return VK_APPS;
@@ -135,8 +139,10 @@ void Translate(const SDL_Event& e) {
       WPARAM vk = VirtualKeyOf(e.key.keysym.scancode);
       if (!w || !vk) break;
       LPARAM lp = 1 | (static_cast<LPARAM>(e.key.keysym.scancode & 0xFF) << 16);
-      if (e.type == SDL_KEYUP) lp |= LPARAM(3) << 30;
-      else if (e.key.repeat) lp |= LPARAM(1) << 30;
+      if (e.type == SDL_KEYUP)
+        lp |= LPARAM(3) << 30;
+      else if (e.key.repeat)
+        lp |= LPARAM(1) << 30;
       Post(w, e.type == SDL_KEYDOWN ? WM_KEYDOWN : WM_KEYUP, vk, lp);
       break;
     }
@@ -158,22 +164,14 @@ void Translate(const SDL_Event& e) {
         case SDL_WINDOWEVENT_FOCUS_GAINED:
           if (!w->minimised) PostActivate(w, WA_ACTIVE, false);
           break;
-        case SDL_WINDOWEVENT_FOCUS_LOST:
-          PostActivate(w, WA_INACTIVE, w->minimised);
-          break;
-        case SDL_WINDOWEVENT_ENTER:
-          Post(w, WM_SETCURSOR, reinterpret_cast<WPARAM>(w), 1);
-          break;
-        case SDL_WINDOWEVENT_CLOSE:
-          Post(w, WM_CLOSE, 0, 0);
-          break;
-        default:
-          break;
+        case SDL_WINDOWEVENT_FOCUS_LOST: PostActivate(w, WA_INACTIVE, w->minimised); break;
+        case SDL_WINDOWEVENT_ENTER: Post(w, WM_SETCURSOR, reinterpret_cast<WPARAM>(w), 1); break;
+        case SDL_WINDOWEVENT_CLOSE: Post(w, WM_CLOSE, 0, 0); break;
+        default: break;
       }
       break;
     }
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -251,9 +249,7 @@ SDL_Window* SdlWindowOf(HWND window) { return window ? window->sdl : nullptr; }
 
 bool WindowInForeground() { return ws().foreground; }
 
-void AddEventObserver(std::function<void(const SDL_Event&)> observer) {
-  ws().observers.push_back(std::move(observer));
-}
+void AddEventObserver(std::function<void(const SDL_Event&)> observer) { ws().observers.push_back(std::move(observer)); }
 
 }  // namespace detail
 
@@ -295,8 +291,8 @@ ATOM RegisterClassA(const WNDCLASSA* wc) {
   return static_cast<ATOM>(ws().classes.size());
 }
 
-HWND CreateWindowExA(DWORD, const char* className, const char* title, DWORD, int x, int y, int width,
-                     int height, HWND, HMENU, HINSTANCE, void*) {
+HWND CreateWindowExA(DWORD, const char* className, const char* title, DWORD, int x, int y, int width, int height, HWND,
+                     HMENU, HINSTANCE, void*) {
   auto cls = ws().classes.find(className ? className : "");
   if (cls == ws().classes.end()) {
     platform::SetLastErrorText("window class not registered");
@@ -312,8 +308,7 @@ HWND CreateWindowExA(DWORD, const char* className, const char* title, DWORD, int
   } else {
     flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
   }
-  SDL_Window* sdl = SDL_CreateWindow(title ? title : "", x, y, width > 0 ? width : 1, height > 0 ? height : 1,
-                                     flags);
+  SDL_Window* sdl = SDL_CreateWindow(title ? title : "", x, y, width > 0 ? width : 1, height > 0 ? height : 1, flags);
   if (!sdl) {
     platform::SetLastErrorText(std::string("cannot create a window (") + SDL_GetError() + ")");
     return nullptr;
@@ -372,9 +367,7 @@ int GetSystemMetrics(int index) {
   return 0;
 }
 
-BOOL PeekMessageA(MSG* msg, HWND, UINT, UINT, UINT removeMsg) {
-  return platform::Take(msg, removeMsg) ? 1 : 0;
-}
+BOOL PeekMessageA(MSG* msg, HWND, UINT, UINT, UINT removeMsg) { return platform::Take(msg, removeMsg) ? 1 : 0; }
 
 BOOL GetMessageA(MSG* msg, HWND, UINT, UINT) {
   if (!msg) return -1;
@@ -383,9 +376,12 @@ BOOL GetMessageA(MSG* msg, HWND, UINT, UINT) {
     // A clock that does not run by itself never makes the timer due; its WM_TIMER
     // comes at once instead of blocking for good.
     if (platform::VirtualClockInUse() && platform::TakeTimer(msg, true)) return 1;
-    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_WaitEventTimeout(nullptr, 5);
-    else if (ws().timers.empty()) return -1;
-    else SDL_Delay(1);
+    if (SDL_WasInit(SDL_INIT_VIDEO))
+      SDL_WaitEventTimeout(nullptr, 5);
+    else if (ws().timers.empty())
+      return -1;
+    else
+      SDL_Delay(1);
   }
 }
 
@@ -394,8 +390,10 @@ BOOL WaitMessage() {
   for (;;) {
     if (platform::Take(&m, PM_NOREMOVE)) return 1;
     if (platform::VirtualClockInUse()) return 1;
-    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_WaitEventTimeout(nullptr, 5);
-    else SDL_Delay(1);
+    if (SDL_WasInit(SDL_INIT_VIDEO))
+      SDL_WaitEventTimeout(nullptr, 5);
+    else
+      SDL_Delay(1);
   }
 }
 

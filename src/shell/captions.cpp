@@ -58,9 +58,7 @@ void LoadCaptionFont(const char* file, float scale) {
   }
 }
 
-void StepCaptionAngle() {
-  g_fCaptionAngle = g_fCaptionAngle < 360 ? static_cast<float>(g_fCaptionAngle + 0.3) : 0.0f;
-}
+void StepCaptionAngle() { g_fCaptionAngle = g_fCaptionAngle < 360 ? static_cast<float>(g_fCaptionAngle + 0.3) : 0.0f; }
 
 void DrawCaption(bitmap& target, int x, int y, const char* format, ...) {
   char text[8192];

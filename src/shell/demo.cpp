@@ -97,8 +97,7 @@ int demo::main(int argc, char* argv[]) {
 
   while (!g_bQuit) {
     MSG message;
-    BOOL taken = g_bActive ? PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)
-                           : GetMessageA(&message, nullptr, 0, 0);
+    BOOL taken = g_bActive ? PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE) : GetMessageA(&message, nullptr, 0, 0);
     if (taken) {
       if (!TranslateAcceleratorA(hWnd, g_hAccel, &message)) {
         TranslateMessage(&message);
@@ -129,17 +128,13 @@ int demo::main(int argc, char* argv[]) {
     FrameTick();
 
     switch (g_nDemoMode) {
-      case 0:
-        bios.update();
-        break;
+      case 0: bios.update(); break;
       case 1:
         slide.update();
         StepCaptionAngle();
         StepCaptionAngle();
         break;
-      case 2:
-        StepCaptionAngle();
-        break;
+      case 2: StepCaptionAngle(); break;
       case 3: {
         light_angle = light_angle < 360 ? static_cast<float>(light_angle + 0.2) : 0.0f;
         picture.clear(0);
@@ -155,19 +150,14 @@ int demo::main(int argc, char* argv[]) {
         cola.rotation.y = static_cast<float>(cola.rotation.y - 0.01);
         cola.rotation.z = static_cast<float>(cola.rotation.z - 0.01);
         break;
-      default:
-        break;
+      default: break;
     }
 
     if (g_dwFrameTicks > 0) --g_dwFrameTicks;
     if (g_dwFrameTicks == 0) {
       switch (g_nDemoMode) {
-        case 0:
-          bios.draw(front);
-          break;
-        case 1:
-          slide.draw(front);
-          break;
+        case 0: bios.draw(front); break;
+        case 1: slide.draw(front); break;
         case 2:
           twirl(work, picture);
           work.blit(front, nullptr, nullptr);

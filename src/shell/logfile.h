@@ -19,8 +19,7 @@ class logfile {
   std::ofstream file;
 };
 
-extern logfile log_con, log_winmain, log_2d, log_dx, log_main, log_efect, log_font, log_apu, log_input,
-    log_console;
+extern logfile log_con, log_winmain, log_2d, log_dx, log_main, log_efect, log_font, log_apu, log_input, log_console;
 
 // Creates the "screen" console and opens the ten channels.
 void init_output();

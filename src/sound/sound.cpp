@@ -175,8 +175,7 @@ HRESULT Sound::FillBuffer() {
     delete[] block;
     return r;
   }
-  std::copy(block, block + std::min<DWORD>(data_size, std::min<DWORD>(first_bytes, got)),
-            static_cast<BYTE*>(first));
+  std::copy(block, block + std::min<DWORD>(data_size, std::min<DWORD>(first_bytes, got)), static_cast<BYTE*>(first));
   buffer->Unlock(first, first_bytes, nullptr, 0);
   delete[] block;
   return 0;

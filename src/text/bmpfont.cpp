@@ -27,7 +27,7 @@ void BuildCharacterTable() {
   chtable[0xD6] = 57;  // Ö
   for (int i = 0; i < 10; ++i) chtable['0' + i] = uint8_t(58 + i);
   const unsigned char symbols[] = {0xA7, '!', '"', '#', 0xA4, '%', '&', '/', '(', ')', '=', '?', '@', 0xA3, '$',
-                                   '{',  '[', ']', '}', '\\', '+', ',', '.', '-', '_', '|', '<', '>', ';', ':'};
+                                   '{',  '[', ']', '}', '\\', '+', ',', '.', '-', '_', '|', '<', '>', ';',  ':'};
   for (size_t i = 0; i < sizeof symbols; ++i) chtable[symbols[i]] = uint8_t(68 + i);
 }
 }  // namespace

@@ -180,8 +180,7 @@ bool ParseCfg(const uint8_t* data, size_t size, CfgFile& doc) {
         ++section;
         n = -1;
         break;
-      default:
-        break;
+      default: break;
     }
   });
   if (section >= 0 && section < count) doc.sections[size_t(section)].count = n > 0 ? n : 0;
@@ -213,8 +212,7 @@ bool ParseCfg(const uint8_t* data, size_t size, CfgFile& doc) {
         if (int32_t(s.keys.size()) > s.count) s.count = int32_t(s.keys.size());
         break;
       }
-      case Kind::Empty:
-        break;
+      case Kind::Empty: break;
     }
   });
   return true;

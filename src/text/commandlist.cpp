@@ -44,8 +44,8 @@ bool commandlist::docomm(int32_t n) {
   const int32_t grown = n + 10;
   char* bigger = new (std::nothrow) char[size_t(grown)];
   if (!bigger) {
-    log_console.status("ERROR", "commandlist (%lu) docomm(%u): realloc(%lu,%u)", Id(this), unsigned(n),
-                       Id(currcommand), unsigned(grown));
+    log_console.status("ERROR", "commandlist (%lu) docomm(%u): realloc(%lu,%u)", Id(this), unsigned(n), Id(currcommand),
+                       unsigned(grown));
     return false;
   }
   std::memset(bigger, 0, size_t(grown));
@@ -114,8 +114,7 @@ char* commandlist::get_command() {
   const int32_t cap = capacity > 0 ? capacity : 1;
   char* fresh = new (std::nothrow) char[size_t(cap)];
   if (!fresh) {
-    log_console.status("ERROR", "commandlist (%lu) get_command(): currcommand = new char[%u]", Id(this),
-                       unsigned(cap));
+    log_console.status("ERROR", "commandlist (%lu) get_command(): currcommand = new char[%u]", Id(this), unsigned(cap));
     return nullptr;
   }
   std::memset(fresh, 0, size_t(cap));

@@ -64,8 +64,7 @@ std::vector<uint8_t> TextMask(const std::string& text, int scale, int& width, in
       for (int col = 0; col < 8; ++col)
         if (bits & (0x80 >> col))
           for (int dy = 0; dy < scale; ++dy)
-            for (int dx = 0; dx < scale; ++dx)
-              mask[size_t(row * scale + dy) * width + (i * 8 + col) * scale + dx] = 1;
+            for (int dx = 0; dx < scale; ++dx) mask[size_t(row * scale + dy) * width + (i * 8 + col) * scale + dx] = 1;
     }
   return mask;
 }

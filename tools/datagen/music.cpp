@@ -76,30 +76,43 @@ Instrument OneShot(const char* name, double seconds, const std::function<double(
 std::vector<Instrument> Instruments() {
   std::vector<Instrument> list;
   // Kick: a sine falling from 150 Hz to 45 Hz with a click on top.
-  list.push_back(OneShot("kick", 0.35, [](double t) {
-    double phase = 2 * kPi * (45 * t + 105 * (1 - std::exp(-t * 28)) / 28);  // integral of the frequency
-    return std::sin(phase) * std::exp(-t * 9) + 0.3 * Noise() * std::exp(-t * 200);
-  }, 0.95));
+  list.push_back(OneShot(
+      "kick", 0.35,
+      [](double t) {
+        double phase = 2 * kPi * (45 * t + 105 * (1 - std::exp(-t * 28)) / 28);  // integral of the frequency
+        return std::sin(phase) * std::exp(-t * 9) + 0.3 * Noise() * std::exp(-t * 200);
+      },
+      0.95));
   // Snare: a 190 Hz body and a bright noise tail.
   double low = 0;
-  list.push_back(OneShot("snare", 0.25, [&low](double t) {
-    double n = Noise();
-    low += 0.35 * (n - low);
-    return 0.6 * std::sin(2 * kPi * 190 * t) * std::exp(-t * 30) + 0.9 * (n - low) * std::exp(-t * 14);
-  }, 0.85));
+  list.push_back(OneShot(
+      "snare", 0.25,
+      [&low](double t) {
+        double n = Noise();
+        low += 0.35 * (n - low);
+        return 0.6 * std::sin(2 * kPi * 190 * t) * std::exp(-t * 30) + 0.9 * (n - low) * std::exp(-t * 14);
+      },
+      0.85));
   double prev = 0;
-  list.push_back(OneShot("hat", 0.06, [&prev](double t) {
-    double n = Noise(), high = n - prev;
-    prev = n;
-    return high * std::exp(-t * 70);
-  }, 0.6));
-  list.push_back(OneShot("open hat", 0.3, [&prev](double t) {
-    double n = Noise(), high = n - prev;
-    prev = n;
-    return high * std::exp(-t * 11);
-  }, 0.5));
+  list.push_back(OneShot(
+      "hat", 0.06,
+      [&prev](double t) {
+        double n = Noise(), high = n - prev;
+        prev = n;
+        return high * std::exp(-t * 70);
+      },
+      0.6));
+  list.push_back(OneShot(
+      "open hat", 0.3,
+      [&prev](double t) {
+        double n = Noise(), high = n - prev;
+        prev = n;
+        return high * std::exp(-t * 11);
+      },
+      0.5));
   // Bass: a saw and a square mixed, rounded off above the 12th harmonic.
-  Instrument bass = Looped("bass", 4096, 32, [](int k) { return (1.0 / k) * (k % 2 ? 1.0 : 0.55) * (k > 12 ? 0.3 : 1); }, 24);
+  Instrument bass = Looped(
+      "bass", 4096, 32, [](int k) { return (1.0 / k) * (k % 2 ? 1.0 : 0.55) * (k > 12 ? 0.3 : 1); }, 24);
   bass.envelope = {{{0, 64}, {4, 52}, {40, 40}}, 2};
   bass.fadeout = 1200;
   bass.volume = 52;
@@ -112,13 +125,15 @@ std::vector<Instrument> Instruments() {
   pad.volume = 30;
   list.push_back(pad);
   // Arpeggio: a plucked triangle that dies away by itself.
-  Instrument arp = Looped("pluck", 4096, 32, [](int k) { return k % 2 ? 1.0 / (k * k) : 0.15 / (k * k); }, 15);
+  Instrument arp = Looped(
+      "pluck", 4096, 32, [](int k) { return k % 2 ? 1.0 / (k * k) : 0.15 / (k * k); }, 15);
   arp.envelope = {{{0, 64}, {3, 40}, {12, 14}, {30, 0}}, -1};
   arp.volume = 34;
   arp.panning = 170;
   list.push_back(arp);
   // Lead: a square with a little even colour and a delayed vibrato.
-  Instrument lead = Looped("lead", 4096, 32, [](int k) { return k % 2 ? 1.0 / k : 0.12 / k; }, 19);
+  Instrument lead = Looped(
+      "lead", 4096, 32, [](int k) { return k % 2 ? 1.0 / k : 0.12 / k; }, 19);
   lead.envelope = {{{0, 0}, {2, 64}, {10, 50}, {40, 44}}, 3};
   lead.fadeout = 2000;
   lead.volume = 40;
@@ -126,7 +141,8 @@ std::vector<Instrument> Instruments() {
   lead.vibrato_type = 0, lead.vibrato_sweep = 40, lead.vibrato_depth = 3, lead.vibrato_rate = 14;
   list.push_back(lead);
   // The power-on beep: a plain square, as the PC speaker gives it.
-  Instrument beep = Looped("beep", 4096, 32, [](int k) { return k % 2 ? 1.0 / k : 0.0; }, 31);
+  Instrument beep = Looped(
+      "beep", 4096, 32, [](int k) { return k % 2 ? 1.0 / k : 0.0; }, 31);
   beep.volume = 26;
   list.push_back(beep);
   return list;
@@ -136,8 +152,8 @@ struct Chord {
   const char* root;  // bass note
   const char* tones[3];
 };
-const Chord kAm{"A-2", {"A-3", "C-4", "E-4"}}, kF{"F-2", {"A-3", "C-4", "F-4"}},
-    kC{"C-3", {"G-3", "C-4", "E-4"}}, kG{"G-2", {"G-3", "B-3", "D-4"}}, kE{"E-2", {"G#3", "B-3", "E-4"}};
+const Chord kAm{"A-2", {"A-3", "C-4", "E-4"}}, kF{"F-2", {"A-3", "C-4", "F-4"}}, kC{"C-3", {"G-3", "C-4", "E-4"}},
+    kG{"G-2", {"G-3", "B-3", "D-4"}}, kE{"E-2", {"G#3", "B-3", "E-4"}};
 
 struct MelodyNote {
   int row;
@@ -181,7 +197,8 @@ void FillBar(Pattern& p, int first_row, int rows, const Chord& chord, const BarS
     if (s.snare && r % 8 == 4) cell(r, kChSnare) = Cell{Note("C-4"), kSnare, Vol(50), 0, 0};
     if (s.hats && r % 2 == 0) {
       bool open = s.offbeat_open && r % 4 == 2;
-      cell(r, kChHat) = Cell{Note("C-4"), uint8_t(open ? kOpenHat : kHat), Vol(open ? s.hat_volume - 6 : s.hat_volume), 0, 0};
+      cell(r, kChHat) =
+          Cell{Note("C-4"), uint8_t(open ? kOpenHat : kHat), Vol(open ? s.hat_volume - 6 : s.hat_volume), 0, 0};
     }
     if (s.sparse_ticks && (r == 3 || r == 11 || r == 13)) cell(r, kChHat) = Cell{Note("G-4"), kHat, Vol(14), 0, 0};
     if (s.bass) {
@@ -198,7 +215,8 @@ void FillBar(Pattern& p, int first_row, int rows, const Chord& chord, const BarS
     }
   }
   if (s.fill)
-    for (int r = rows - 4; r < rows; ++r) cell(r, kChSnare) = Cell{Note("C-4"), kSnare, Vol(30 + 8 * (r - rows + 4)), 0, 0};
+    for (int r = rows - 4; r < rows; ++r)
+      cell(r, kChSnare) = Cell{Note("C-4"), kSnare, Vol(30 + 8 * (r - rows + 4)), 0, 0};
   if (!s.melody) cell(0, kChLead) = Cell{xm::kKeyOff, 0, 0, 0, 0};  // a theme's last note ends with its bar
   if (s.melody) {
     for (const MelodyNote& m : *s.melody) {
@@ -267,7 +285,7 @@ std::vector<uint8_t> Soundtrack() {
   BarStyle table;
   table.arp = table.bass = table.hats = true;
   table.hat_volume = 18;
-  a.Bar(kC, table, 8);  // 104-111
+  a.Bar(kC, table, 8);                                                  // 104-111
   for (int bar = 0; bar < 5; ++bar) a.Bar(prog[(bar + 3) % 4], table);  // 112-191
   BarStyle into_slide = table;
   into_slide.fill = true;

@@ -11,9 +11,8 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 
 // The period's 16-colour palette: few colours, crisp edges.
-const Rgb kBlack{0, 0, 0}, kBlue{0, 0, 0.667}, kLightBlue{0.333, 0.333, 1}, kWhite{1, 1, 1},
-    kRed{0.667, 0, 0}, kGreen{0, 0.667, 0}, kLightGreen{0.333, 1, 0.333}, kYellow{1, 1, 0.333},
-    kGrey{0.667, 0.667, 0.667};
+const Rgb kBlack{0, 0, 0}, kBlue{0, 0, 0.667}, kLightBlue{0.333, 0.333, 1}, kWhite{1, 1, 1}, kRed{0.667, 0, 0},
+    kGreen{0, 0.667, 0}, kLightGreen{0.333, 1, 0.333}, kYellow{1, 1, 0.333}, kGrey{0.667, 0.667, 0.667};
 
 // The small emblem of the BIOS maker: a blue disc with a white H and a red orbit.
 Canvas SmallLogo() {
@@ -42,8 +41,7 @@ Canvas LargeLogo() {
       double dx = std::max(0.0, std::max(8.5 - x, x - (W - 9.5)));
       double dy = std::max(0.0, std::max(8.5 - y, y - (H - 9.5)));
       double d = std::hypot(dx, dy);
-      bool edge = (dx > 0 || dy > 0) ? (d > 6.5 && d <= 8.5)
-                                     : (x < 2 || y < 2 || x >= W - 2 || y >= H - 2);
+      bool edge = (dx > 0 || dy > 0) ? (d > 6.5 && d <= 8.5) : (x < 2 || y < 2 || x >= W - 2 || y >= H - 2);
       if (edge) c.at(x, y) = kLightGreen;
     }
   // The leaf: the lens between two circles, tilted.
@@ -142,8 +140,10 @@ std::vector<double> PlateHeights(int W, int H, std::vector<uint8_t>& letters) {
     for (int x = 0; x < W; ++x) {
       double v = 0.22 + 0.06 * FractalNoise(x * 0.08, y * 0.5, 4, 3) + 0.03 * FractalNoise(x * 0.02, y * 0.02, 3, 5);
       int edge = std::min(std::min(x, y), std::min(W - 1 - x, H - 1 - y));
-      if (edge < 10) v = 0.5 * Smoothstep(0, 6, edge) + 0.2;  // bevelled frame
-      else if (edge < 12) v = 0.1;                            // groove inside the frame
+      if (edge < 10)
+        v = 0.5 * Smoothstep(0, 6, edge) + 0.2;  // bevelled frame
+      else if (edge < 12)
+        v = 0.1;  // groove inside the frame
       for (auto& r : rivets) {
         double d = std::hypot(x - r[0], y - r[1]);
         if (d < 7) v = std::max(v, 0.3 + 0.5 * std::sqrt(1 - d * d / 49));
@@ -171,8 +171,10 @@ void BumpPictures(Canvas& colour, Canvas& height) {
       if (edge < 12) c = Mix(dark, bronze, v);
       for (auto& r : rivets)
         if (std::hypot(x - r[0], y - r[1]) < 7) c = Scale(steel, 0.7 + 0.4 * v);
-      if (letters[size_t(y) * W + x]) c = Scale(gold, 0.9 + 0.1 * streak);
-      else if (v > 0.3 && edge >= 12) c = Mix(c, gold, 0.5);  // the letters' bevel
+      if (letters[size_t(y) * W + x])
+        c = Scale(gold, 0.9 + 0.1 * streak);
+      else if (v > 0.3 && edge >= 12)
+        c = Mix(c, gold, 0.5);  // the letters' bevel
       colour.at(x, y) = c;
       // Grey 2h encodes height h: the loader takes (r + g + b) / 6.
       height.at(x, y) = Rgb{v, v, v};

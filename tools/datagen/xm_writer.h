@@ -48,7 +48,7 @@ struct Instrument {
 struct Module {
   std::string name;
   int channels = 8;
-  int tempo = 6;    // ticks per row
+  int tempo = 6;  // ticks per row
   int bpm = 125;
   int restart = 0;  // order index the song continues from after its end
   std::vector<uint8_t> order;
