@@ -3,6 +3,7 @@
 #include <cmath>
 #include <fstream>
 
+#include "effect_reference.h"
 #include "shell/demo.h"
 #include "support.h"
 
@@ -24,27 +25,6 @@ void WriteBmp(const char* path, int w, int h, const std::function<uint32_t(int, 
       p[0] = uint8_t(c), p[1] = uint8_t(c >> 8), p[2] = uint8_t(c >> 16);
     }
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(f.data()), f.size());
-}
-
-// One lit frame exactly as written, pixel by pixel.
-void BumpReference(efx_bump& b, bitmap& destination) {
-  b.lock();
-  destination.lock();
-  const int W = b.width, H = b.height;
-  auto h = [&](int x, int y) { return int(b.heightmap[y * W + x]); };
-  for (int y = 1; y < H - 1; ++y)
-    for (int x = 1; x < W - 1; ++x) {
-      int dx = std::min(127, std::abs(h(x + 1, y) - h(x - 1, y) - (x - b.light_x)));
-      int dy = std::min(127, std::abs(h(x, y + 1) - h(x, y - 1) - (y - b.light_y)));
-      DWORD p = 0;
-      b.get_pixel(x, y, &p);
-      DWORD bl = p & 255, g = p >> 8 & 255, r = p >> 16 & 255;
-      destination.put_pixel(x, y,
-                            (bl * b.lightmapb[dx][dy]) >> 7 | ((g * b.lightmapg[dx][dy]) >> 7) << 8 |
-                                ((r * b.lightmapr[dx][dy]) >> 7) << 16);
-    }
-  b.unlock();
-  destination.unlock();
 }
 
 class BumpTest : public test::DisplayTest {

@@ -2,34 +2,11 @@
 
 #include <cmath>
 
+#include "effect_reference.h"
 #include "shell/demo.h"
 #include "support.h"
 
 namespace {
-
-// The twirl exactly as written: per pixel, through get_pixel and put_pixel.
-void TwirlReference(bitmap& destination, bitmap& picture, float& phase) {
-  phase = phase < 90.0 ? static_cast<float>(phase + 0.05) : 60.0f;
-  destination.lock();
-  picture.lock();
-  const int W = destination.width, H = destination.height, cx = W / 2, cy = H / 2;
-  for (int x = 12; x < W - 12; ++x)
-    for (int y = 60; y < H - 60; ++y) {
-      float d = distance_of(x, y, cx, cy);
-      double theta = angle_of(x, y, cx, cy);
-      float a = static_cast<float>(std::cos(static_cast<double>(phase)) * d * 5.0 + theta);
-      if (a > 359.0)
-        a = static_cast<float>(static_cast<int>(a - 359.0));
-      else if (a < 0.0)
-        a = static_cast<float>(static_cast<int>(a + 359.0));
-      int k = ((static_cast<int>(a) % 360) + 360) % 360;
-      int sx = static_cast<int>(-d * COS[k] + cx), sy = static_cast<int>(-d * SIN[k] + cy);
-      DWORD p = 0;
-      if (sx >= 0 && sx < W && sy >= 0 && sy < H && picture.get_pixel(sx, sy, &p) == 0) destination.put_pixel(x, y, p);
-    }
-  picture.unlock();
-  destination.unlock();
-}
 
 TEST(TwirlPhase, StartsAt005AndCyclesEvery601CallsAfter1801) {
   InitTables();

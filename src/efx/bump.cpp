@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 #include "shell/logfile.h"
@@ -106,6 +107,7 @@ void efx_bump::run(bitmap& destination, int) {
   const uint8_t* src = static_cast<const uint8_t*>(desc.lpSurface);
   uint8_t* dst = static_cast<uint8_t*>(destination.desc.lpSurface);
   const int8_t* hm = heightmap;
+  const bool words = sb == 4 && db == 4;
   for (int y = 1; y < h - 1; ++y) {
     const uint8_t* srow = src + size_t(y) * desc.lPitch;
     uint8_t* drow = dst + size_t(y) * destination.desc.lPitch;
@@ -117,11 +119,17 @@ void efx_bump::run(bitmap& destination, int) {
       if (dx > 127) dx = 127;
       if (dy > 127) dy = 127;
       DWORD p = 0;
-      for (int i = 0; i < sb && i < 4; ++i) p |= DWORD(srow[size_t(x) * sb + i]) << (8 * i);
+      if (words)
+        std::memcpy(&p, srow + size_t(x) * 4, 4);
+      else
+        for (int i = 0; i < sb && i < 4; ++i) p |= DWORD(srow[size_t(x) * sb + i]) << (8 * i);
       const DWORD b = p & 255, g = p >> 8 & 255, r = p >> 16 & 255;
       const DWORD out =
           (b * lightmapb[dx][dy]) >> 7 | ((g * lightmapg[dx][dy]) >> 7) << 8 | ((r * lightmapr[dx][dy]) >> 7) << 16;
-      for (int i = 0; i < db && i < 4; ++i) drow[size_t(x) * db + i] = static_cast<uint8_t>(out >> (8 * i));
+      if (words)
+        std::memcpy(drow + size_t(x) * 4, &out, 4);
+      else
+        for (int i = 0; i < db && i < 4; ++i) drow[size_t(x) * db + i] = static_cast<uint8_t>(out >> (8 * i));
     }
   }
   unlock();
