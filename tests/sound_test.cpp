@@ -177,6 +177,28 @@ TEST_F(SoundObject, WavePathPlaysLoopsAndRewindsAPlayingBuffer) {
   EXPECT_EQ(s.wave_mode, 0);
 }
 
+TEST_F(SoundObject, LostBufferIsRestoredAndRefilledBeforePlaying) {
+  Sound s;
+  ASSERT_EQ(s.Load(test::FixturePath("waves/pcm8_mono.wav").c_str()), 0);
+  platform::testing::LoseSoundBuffers(false);
+  ASSERT_EQ(s.Play(false), 0);
+  std::vector<uint8_t> raw = Wave("pcm8_mono.wav.raw");
+  void* data = nullptr;
+  DWORD n = 0;
+  ASSERT_EQ(s.buffer->Lock(0, s.data_size, &data, &n, nullptr, nullptr, 0), 0);
+  EXPECT_EQ(std::vector<uint8_t>(static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + n), raw);
+  s.buffer->Unlock(data, n, nullptr, 0);
+}
+
+TEST_F(SoundObject, RestoreThatKeepsFailingGivesUp) {
+  Sound s;
+  ASSERT_EQ(s.Load(test::FixturePath("waves/pcm8_mono.wav").c_str()), 0);
+  platform::testing::LoseSoundBuffers(true);
+  EXPECT_EQ(s.Play(true), DSERR_BUFFERLOST);  // after a bounded number of rounds
+  platform::testing::LoseSoundBuffers(false);
+  EXPECT_EQ(s.Play(true), 0);
+}
+
 TEST(SoundSystem, InitWithoutTheSystemFails) {
   Sound s;
   EXPECT_EQ(s.Init(), E_FAIL);

@@ -1,17 +1,26 @@
 // DirectSound on the platform's audio mixer.
 #include "platform/dsound.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <new>
 
 #include "platform/audio_mixer.h"
 #include "platform/runtime.h"
+#include "platform/testing.h"
 
 const GUID IID_IDirectSound3DListener = {0x279AFA84, 0x4981, 0x11CE, {0xA5, 0x21, 0x00, 0x20, 0xAF, 0x0B, 0xE5, 0x60}};
 const GUID IID_IDirectSound3DBuffer = {0x279AFA86, 0x4981, 0x11CE, {0xA5, 0x21, 0x00, 0x20, 0xAF, 0x0B, 0xE5, 0x60}};
 
 namespace {
+
+// Test seam: every buffer's Restore keeps answering that the buffer is lost.
+bool g_restore_keeps_failing = false;
+std::vector<SoundBufferState*>& AllBuffers() {
+  static auto* all = new std::vector<SoundBufferState*>();
+  return *all;
+}
 
 bool Same(const GUID& a, const GUID& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
@@ -37,6 +46,19 @@ void ApplyPlacement(SoundBufferState& s) {
 }
 
 }  // namespace
+
+namespace platform::testing {
+void LoseSoundBuffers(bool restore_keeps_failing) {
+  g_restore_keeps_failing = restore_keeps_failing;
+  platform::audio::Lock();
+  for (SoundBufferState* s : AllBuffers()) {
+    s->lost = true;
+    s->playing = false;
+    std::fill(s->data.begin(), s->data.end(), 0);  // a lost buffer's memory is gone
+  }
+  platform::audio::Unlock();
+}
+}  // namespace platform::testing
 
 HRESULT CoInitialize(void*) { return S_OK; }
 void CoUninitialize() {}
@@ -76,6 +98,7 @@ HRESULT IDirectSound::CreateSoundBuffer(const DSBUFFERDESC* desc, IDirectSoundBu
   ApplyPlacement(*state);
   auto* b = new IDirectSoundBuffer();
   b->state = state;
+  AllBuffers().push_back(state);
   platform::audio::Lock();
   platform::audio::AddBuffer(state);
   platform::audio::Unlock();
@@ -200,7 +223,12 @@ HRESULT IDirectSoundBuffer::GetCaps(DSBCAPS* caps) {
 }
 
 HRESULT IDirectSoundBuffer::Restore() {
-  if (state) state->lost = false;
+  if (state && g_restore_keeps_failing) return DSERR_BUFFERLOST;
+  if (state) {
+    platform::audio::Lock();
+    state->lost = false;
+    platform::audio::Unlock();
+  }
   return DS_OK;
 }
 
@@ -209,6 +237,8 @@ ULONG IDirectSoundBuffer::Release() {
     platform::audio::Lock();
     platform::audio::RemoveBuffer(state);
     platform::audio::Unlock();
+    auto& all = AllBuffers();
+    all.erase(std::remove(all.begin(), all.end(), state), all.end());
     delete state;
   }
   delete this;

@@ -19,6 +19,9 @@ void FailNextDirectInputCreate();
 int DikFromSdlScancode(int scancode);
 // Hands an input event to the keyboard and mouse devices as if SDL delivered it.
 void FeedInputEvent(const union SDL_Event& event);
+// Every sound buffer loses its memory, as when another program takes the device;
+// with `restore_keeps_failing` their Restore keeps answering DSERR_BUFFERLOST.
+void LoseSoundBuffers(bool restore_keeps_failing);
 // The loop flag of the latest MIDASplayModule call; -1 before any.
 int LastModuleLoopFlag();
 
