@@ -76,18 +76,9 @@ TEST_F(BiosScreen, HeaderStartsOnePixelRightOfTheSmallLogo) {
 TEST_F(BiosScreen, LogosSitAtTheLeftAndAgainstTheRightEdge) {
   test::TempDir dir;
   std::filesystem::create_directory("data");
-  // A 6 x 4 small logo and a 10 x 3 large one, both solid colours.
-  auto write_bmp = [](const char* path, int w, int h, uint8_t r, uint8_t g, uint8_t bl) {
-    const int stride = (w * 3 + 3) & ~3;
-    std::vector<uint8_t> f(54 + stride * h, 0);
-    f[0] = 'B', f[1] = 'M', f[10] = 54, f[14] = 40, f[18] = uint8_t(w), f[22] = uint8_t(h), f[26] = 1, f[28] = 24;
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x)
-        f[54 + y * stride + 3 * x] = bl, f[55 + y * stride + 3 * x] = g, f[56 + y * stride + 3 * x] = r;
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(f.data()), f.size());
-  };
-  write_bmp("data/bios_pieni.bmp", 6, 40, 255, 0, 0);
-  write_bmp("data/bios_iso.bmp", 10, 50, 0, 0, 255);
+  // A 6 x 40 small logo in red and a 10 x 50 large one in blue.
+  test::WriteBmp("data/bios_pieni.bmp", 6, 40, [](int, int) { return 0xFF0000u; });
+  test::WriteBmp("data/bios_iso.bmp", 10, 50, [](int, int) { return 0x0000FFu; });
   efx_bios b;
   b.init();
   DrawAt(b, 1);

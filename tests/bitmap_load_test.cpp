@@ -191,20 +191,12 @@ TEST_F(PictureLoad, MissingBmpClearsTheFields) {
   EXPECT_FALSE(b.holds_surface());
 }
 
-// A 1 x 1 BMP of one colour.
-std::vector<uint8_t> OnePixelBmp(uint8_t r, uint8_t g, uint8_t b) {
-  std::vector<uint8_t> f(58, 0);
-  f[0] = 'B', f[1] = 'M', f[2] = 58, f[10] = 54, f[14] = 40, f[18] = 1, f[22] = 1, f[26] = 1, f[28] = 24;
-  f[54] = b, f[55] = g, f[56] = r;
-  return f;
-}
-
 TEST_F(PictureLoad, RestoreOfABmpReadsTheFileAgain) {
-  Write("p.bmp", OnePixelBmp(0x11, 0x22, 0x33));
+  test::WriteBmp("p.bmp", 1, 1, [](int, int) { return 0x112233u; });
   bitmap b;
   ASSERT_EQ(b.load("p.bmp"), 1);
   EXPECT_EQ(test::PixelAt(b, 0, 0), 0x112233u);
-  Write("p.bmp", OnePixelBmp(0xAA, 0xBB, 0xCC));
+  test::WriteBmp("p.bmp", 1, 1, [](int, int) { return 0xAABBCCu; });
   platform::testing::SimulateMinimise(hWnd);
   EXPECT_NE(b.lock(), 0);  // lost until restored
   b.restore();
@@ -263,7 +255,7 @@ class FrameSequence : public PictureLoad {
     for (int i = 0; i < n; ++i) {
       char name[64];
       std::snprintf(name, sizeof name, "%s%04d.bmp", prefix.c_str(), i);
-      Write(name, OnePixelBmp(0, 0, uint8_t(i)));  // the only pixel counts the frame
+      test::WriteBmp(name, 1, 1, [i](int, int) { return uint32_t(i); });  // the only pixel counts the frame
     }
   }
 };

@@ -9,24 +9,6 @@
 
 namespace {
 
-void WriteBmp(const char* path, int w, int h, const std::function<uint32_t(int, int)>& rgb) {
-  const int stride = (w * 3 + 3) & ~3;
-  std::vector<uint8_t> f(54 + size_t(stride) * h, 0);
-  auto put32 = [&](size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) f[at + i] = uint8_t(v >> (8 * i));
-  };
-  f[0] = 'B', f[1] = 'M';
-  put32(2, uint32_t(f.size())), put32(10, 54), put32(14, 40), put32(18, w), put32(22, h);
-  f[26] = 1, f[28] = 24;
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      uint32_t c = rgb(x, y);
-      uint8_t* p = &f[54 + size_t(h - 1 - y) * stride + 3 * x];
-      p[0] = uint8_t(c), p[1] = uint8_t(c >> 8), p[2] = uint8_t(c >> 16);
-    }
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(f.data()), f.size());
-}
-
 class BumpTest : public test::DisplayTest {
  protected:
   void SetUp() override {
@@ -38,7 +20,7 @@ class BumpTest : public test::DisplayTest {
 };
 
 TEST_F(BumpTest, LightMapsAreADiscOfRadius128) {
-  WriteBmp("c.bmp", 8, 8, [](int, int) { return 0x808080u; });
+  test::WriteBmp("c.bmp", 8, 8, [](int, int) { return 0x808080u; });
   efx_bump b;
   ASSERT_TRUE(b.create("c.bmp", "c.bmp", "ignored"));
   EXPECT_EQ(b.lightmapr[0][0], 127);
@@ -55,8 +37,8 @@ TEST_F(BumpTest, LightMapsAreADiscOfRadius128) {
 }
 
 TEST_F(BumpTest, WhiteHeightIs127AndGreyHalfOfIt) {
-  WriteBmp("c.bmp", 4, 2, [](int, int) { return 0x102030u; });
-  WriteBmp("h.bmp", 4, 2, [](int x, int) { return x < 2 ? 0xFFFFFFu : 0x808080u; });
+  test::WriteBmp("c.bmp", 4, 2, [](int, int) { return 0x102030u; });
+  test::WriteBmp("h.bmp", 4, 2, [](int x, int) { return x < 2 ? 0xFFFFFFu : 0x808080u; });
   efx_bump b;
   ASSERT_TRUE(b.create("c.bmp", "h.bmp", ""));
   EXPECT_EQ(b.heightmap[0], 127);
@@ -65,15 +47,15 @@ TEST_F(BumpTest, WhiteHeightIs127AndGreyHalfOfIt) {
 }
 
 TEST_F(BumpTest, DifferentWidthsFailBeforeAnyHeightIsComputed) {
-  WriteBmp("c.bmp", 8, 8, [](int, int) { return 0u; });
-  WriteBmp("h.bmp", 9, 8, [](int, int) { return 0u; });
+  test::WriteBmp("c.bmp", 8, 8, [](int, int) { return 0u; });
+  test::WriteBmp("h.bmp", 9, 8, [](int, int) { return 0u; });
   efx_bump b;
   std::string log = test::CaptureLog(log_efect, [&] { EXPECT_FALSE(b.create("c.bmp", "h.bmp", "")); });
   EXPECT_NE(log.find("ERROR buffer.width!=temp.width"), std::string::npos) << log;
   EXPECT_EQ(log.find("heightmap = new char"), std::string::npos);
   EXPECT_EQ(b.heightmap, nullptr);
   EXPECT_FALSE(b.holds_surface());  // the bump picture is released too
-  WriteBmp("h2.bmp", 8, 9, [](int, int) { return 0u; });
+  test::WriteBmp("h2.bmp", 8, 9, [](int, int) { return 0u; });
   efx_bump c;
   log = test::CaptureLog(log_efect, [&] { EXPECT_FALSE(c.create("c.bmp", "h2.bmp", "")); });
   EXPECT_NE(log.find("buffer.height!=temp.height"), std::string::npos);
@@ -90,8 +72,8 @@ TEST_F(BumpTest, RunWithoutCreateDrawsNothing) {
 }
 
 TEST_F(BumpTest, WholeFramesEqualTheReferenceAndBordersStayUntouched) {
-  WriteBmp("c.bmp", 320, 200, [](int x, int y) { return uint32_t(x * 0x010203 ^ y * 0x030201) & 0xFFFFFF; });
-  WriteBmp("h.bmp", 320, 200, [](int x, int y) {
+  test::WriteBmp("c.bmp", 320, 200, [](int x, int y) { return uint32_t(x * 0x010203 ^ y * 0x030201) & 0xFFFFFF; });
+  test::WriteBmp("h.bmp", 320, 200, [](int x, int y) {
     uint32_t v = uint32_t(127 + 120 * std::sin(x * 0.1) * std::cos(y * 0.13));
     return v * 0x010101u;
   });

@@ -44,6 +44,9 @@ class TempDir {
   std::filesystem::path previous_;
 };
 
+// Writes a 24-bit BMP whose pixel (x, y) is rgb(x, y) (0xRRGGBB).
+void WriteBmp(const std::string& path, int width, int height, const std::function<uint32_t(int, int)>& rgb);
+
 // Everything `channel` logs while `body` runs.
 std::string CaptureLog(logfile& channel, const std::function<void()>& body);
 

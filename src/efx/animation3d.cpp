@@ -7,17 +7,13 @@
 #include "image/file_bytes.h"
 #include "shell/logfile.h"
 
-namespace {
-unsigned long Id(const void* p) { return static_cast<unsigned long>(reinterpret_cast<uintptr_t>(p)); }
-}  // namespace
-
 efx_3d_animation::~efx_3d_animation() {
   delete[] objects;
   delete[] work;
 }
 
 bool efx_3d_animation::load(const char* file_name) {
-  log_efect.print("efx_3d_animation (%lu) load('%s')...\n", Id(this), file_name);
+  log_efect.print("efx_3d_animation (%lu) load('%s')...\n", LogId(this), file_name);
   std::vector<uint8_t> bytes;
   bool open = ReadFileBytes(file_name, bytes);
   log_efect.status(open ? "OK" : "ERROR", "in.open(%s,ios::in|ios::binary);", file_name);
@@ -42,7 +38,7 @@ bool efx_3d_animation::load(const char* file_name) {
   interval_count = int(n) - 1;
   current = &objects[0];
   next = &objects[n > 1 ? 1 : 0];
-  log_efect.status("OK", "efx_3d_animation (%lu) load('%s')...\n", Id(this), file_name);
+  log_efect.status("OK", "efx_3d_animation (%lu) load('%s')...\n", LogId(this), file_name);
   return true;
 }
 

@@ -9,8 +9,6 @@
 
 namespace {
 
-unsigned long Id(const void* p) { return static_cast<unsigned long>(reinterpret_cast<uintptr_t>(p)); }
-
 bool AllocateRows(int8_t**& table, const char* name) {
   table = new (std::nothrow) int8_t*[128]();
   log_efect.status(table ? "OK" : "ERROR", "%s = new char*[128];", name);
@@ -30,7 +28,7 @@ void FreeRows(int8_t**& table, const char* name) {
 efx_bump::~efx_bump() { free(); }
 
 bool efx_bump::create(const char* bump_file, const char* height_file, const char*) {
-  log_efect.print("efx_bump %lu create(%s,%s)\n", Id(this), bump_file, height_file);
+  log_efect.print("efx_bump %lu create(%s,%s)\n", LogId(this), bump_file, height_file);
   if (!load(bump_file)) return false;
   if (!AllocateRows(lightmapr, "lightmapr") || !AllocateRows(lightmapg, "lightmapg") ||
       !AllocateRows(lightmapb, "lightmapb"))
@@ -84,12 +82,12 @@ bool efx_bump::create(const char* bump_file, const char* height_file, const char
       lightmapr[i][j] = lightmapg[i][j] = lightmapb[i][j] = v;
     }
   log_efect.status("OK", "creating lightmap...");
-  log_efect.status("OK", "efx_bump %lu create(%s,%s)", Id(this), bump_file, height_file);
+  log_efect.status("OK", "efx_bump %lu create(%s,%s)", LogId(this), bump_file, height_file);
   return true;
 }
 
 void efx_bump::run(bitmap& destination, int) {
-  if (run_count == 0) log_efect.print("efx_bump %lu run(%lu)...\n", Id(this), Id(&destination));
+  if (run_count == 0) log_efect.print("efx_bump %lu run(%lu)...\n", LogId(this), LogId(&destination));
   ++run_count;
   // Without a successful create there is nothing to light.
   if (!heightmap || !lightmapb || !lightmapb[127] || !holds_surface()) return;
@@ -137,8 +135,8 @@ void efx_bump::run(bitmap& destination, int) {
 }
 
 bool efx_bump::free() {
-  log_efect.print("(%lu)... run %u frames\n", Id(this), run_count);
-  log_efect.print("efx_bump %lu free\n", Id(this));
+  log_efect.print("(%lu)... run %u frames\n", LogId(this), run_count);
+  log_efect.print("efx_bump %lu free\n", LogId(this));
   FreeRows(lightmapr, "lightmapr");
   FreeRows(lightmapg, "lightmapg");
   FreeRows(lightmapb, "lightmapb");

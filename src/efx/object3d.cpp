@@ -11,7 +11,6 @@
 
 namespace {
 
-unsigned long Id(const void* p) { return static_cast<unsigned long>(reinterpret_cast<uintptr_t>(p)); }
 uint32_t U32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24; }
 float F32(const uint8_t* p) {
   uint32_t bits = U32(p);
@@ -79,7 +78,7 @@ efx_3d::~efx_3d() {
 }
 
 bool efx_3d::load(const char* file_name, unsigned num) {
-  log_efect.print("efx_3d (%lu) load('%s',%u)...\n", Id(this), file_name, num);
+  log_efect.print("efx_3d (%lu) load('%s',%u)...\n", LogId(this), file_name, num);
   std::vector<uint8_t> bytes;
   bool open = ReadFileBytes(file_name, bytes);
   log_efect.status(open ? "OK" : "ERROR", "in.open(%s,ios::in|ios::binary);", file_name);
@@ -122,7 +121,7 @@ bool efx_3d::load(const char* file_name, unsigned num) {
     const uint8_t* p = rec.face_bytes + size_t(i) * 12;
     face[i] = faces{U32(p), U32(p + 4), U32(p + 8)};
   }
-  log_efect.status("OK", "efx_3d (%lu) load('%s',%u)...\n", Id(this), file_name, num);
+  log_efect.status("OK", "efx_3d (%lu) load('%s',%u)...\n", LogId(this), file_name, num);
   return true;
 }
 
@@ -164,11 +163,11 @@ void efx_3d::draw(bitmap& target) {
 }
 
 void efx_3d::free() {
-  log_efect.print("efx_3d (%lu) free()...", Id(this));
+  log_efect.print("efx_3d (%lu) free()...", LogId(this));
   delete[] model;
   delete[] view;
   delete[] face;
   model = view = nullptr;
   face = nullptr;
-  log_efect.status("OK", "efx_3d (%lu) free()", Id(this));
+  log_efect.status("OK", "efx_3d (%lu) free()", LogId(this));
 }

@@ -5,24 +5,20 @@
 #include "shell/demo.h"
 #include "shell/logfile.h"
 
-namespace {
-unsigned long Id(const void* p) { return static_cast<unsigned long>(reinterpret_cast<uintptr_t>(p)); }
-}  // namespace
-
 efx_wave::~efx_wave() { free(); }
 
 bool efx_wave::load(const char* file_name) {
-  log_efect.print("efx_wave %lu load('%s')\n", Id(this), file_name);
+  log_efect.print("efx_wave %lu load('%s')\n", LogId(this), file_name);
   delete buffer;
   buffer = new (std::nothrow) bitmap();
   log_efect.status(buffer ? "OK" : "ERROR", "buffer = new bitmap");
   if (!buffer) return false;
   if (!buffer->load(file_name)) {
-    log_efect.status("ERROR", "buffer %lu load('%s')", Id(buffer), file_name);
+    log_efect.status("ERROR", "buffer %lu load('%s')", LogId(buffer), file_name);
     return false;
   }
-  log_efect.status("OK", "buffer %lu load('%s')", Id(buffer), file_name);
-  log_efect.status("OK", "efx_wave %lu load('%s')", Id(this), file_name);
+  log_efect.status("OK", "buffer %lu load('%s')", LogId(buffer), file_name);
+  log_efect.status("OK", "efx_wave %lu load('%s')", LogId(this), file_name);
   return true;
 }
 
@@ -30,13 +26,15 @@ void efx_wave::run(bitmap& destination) {
   if (!buffer || divisor == 0) return;
   if (destination.lock() != 0) {
     destination.unlock();
-    log_efect.status("ERROR", "efx_wave %lu run(%lu): bitmap %lu lock()", Id(this), Id(&destination), Id(&destination));
+    log_efect.status("ERROR", "efx_wave %lu run(%lu): bitmap %lu lock()", LogId(this), LogId(&destination),
+                     LogId(&destination));
     return;
   }
   if (buffer->lock() != 0) {
     destination.unlock();
     buffer->unlock();
-    log_efect.status("ERROR", "efx_wave %lu run(%lu): bitmap %lu lock()", Id(this), Id(&destination), Id(buffer));
+    log_efect.status("ERROR", "efx_wave %lu run(%lu): bitmap %lu lock()", LogId(this), LogId(&destination),
+                     LogId(buffer));
     return;
   }
   const int W = buffer->width, H = buffer->height;
@@ -57,11 +55,11 @@ void efx_wave::run(bitmap& destination) {
 }
 
 void efx_wave::free() {
-  log_efect.print("efx_wave %lu free()\n", Id(this));
+  log_efect.print("efx_wave %lu free()\n", LogId(this));
   if (buffer) {
     buffer->free();
     delete buffer;
     buffer = nullptr;
   }
-  log_efect.status("OK", "efx_wave %lu free()", Id(this));
+  log_efect.status("OK", "efx_wave %lu free()", LogId(this));
 }

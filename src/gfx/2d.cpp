@@ -9,7 +9,6 @@ bitmap primary;
 bitmap front;
 
 namespace {
-unsigned long Id(const void* p) { return static_cast<unsigned long>(reinterpret_cast<uintptr_t>(p)); }
 
 void LogCreateFailure(HRESULT code, int line) {
   if (const char* word = CreateSurfaceErrorWord(code)) {
@@ -45,7 +44,7 @@ bitmap::~bitmap() {
 
 int bitmap::create(int w, int h) {
   if (holds_surface()) return 0;
-  log_2d.print("bitmap %lu create\n", Id(this));
+  log_2d.print("bitmap %lu create\n", LogId(this));
   log_2d.print("{\n");
   DDSURFACEDESC2 ddsd{};
   ddsd.dwSize = 124;
@@ -73,7 +72,7 @@ int bitmap::create(int w, int h) {
 
 HRESULT bitmap::create_primary() {
   if (holds_surface()) return E_FAIL;
-  log_2d.print("bitmap %lu create primary\n", Id(this));
+  log_2d.print("bitmap %lu create primary\n", LogId(this));
   log_2d.print("{\n");
   DDSURFACEDESC2 ddsd{};
   ddsd.dwSize = 124;
@@ -81,7 +80,7 @@ HRESULT bitmap::create_primary() {
   ddsd.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
   g_hr = g_pDD ? g_pDD->CreateSurface(&ddsd, &surface, nullptr) : DDERR_INVALIDOBJECT;
   if (SUCCEEDED(g_hr)) {
-    log_2d.status("OK", "\tg_pDD->CreateSurface(%lu, %lu, %lu)", Id(&ddsd), Id(&surface), 0ul);
+    log_2d.status("OK", "\tg_pDD->CreateSurface(%lu, %lu, %lu)", LogId(&ddsd), LogId(&surface), 0ul);
     created = 1;
     loaded = 0;
     return 0;
@@ -94,7 +93,7 @@ HRESULT bitmap::create_primary() {
 
 int bitmap::free() {
   if (!holds_surface()) return 0;
-  log_2d.print("bitmap %lu release\n", Id(this));
+  log_2d.print("bitmap %lu release\n", LogId(this));
   log_2d.print("{\n");
   g_hr = static_cast<HRESULT>(surface->Release());
   if (g_hr < 0) {
@@ -117,7 +116,7 @@ int bitmap::free() {
 
 void bitmap::restore() {
   if (!holds_surface()) return;
-  log_2d.print("bitmap %lu restore\n", Id(this));
+  log_2d.print("bitmap %lu restore\n", LogId(this));
   log_2d.print("{\n");
   if (FAILED(surface->Restore())) {
     log_2d.status("ERROR!", "\tsurface");

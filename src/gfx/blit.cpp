@@ -8,8 +8,6 @@
 
 namespace {
 
-unsigned long Id(const void* p) { return static_cast<unsigned long>(reinterpret_cast<uintptr_t>(p)); }
-
 RECT Ordered(const RECT& r) {
   RECT o = r;
   if (o.left > o.right) std::swap(o.left, o.right);
@@ -75,10 +73,10 @@ int bitmap::blit(bitmap& destination, RECT* sourceRect, RECT* destinationRect) {
     return 1;
   }
   blit_error = 1;
-  log_2d.print("bitmap %lu blit\n", Id(this));
+  log_2d.print("bitmap %lu blit\n", LogId(this));
   log_2d.print("{\n");
   if (const char* word = BlitErrorWord(g_hr))
-    log_2d.status(word, "blit(%lu, %lu, %lu)", Id(primary.surface), Id(sourceRect), Id(destinationRect));
+    log_2d.status(word, "blit(%lu, %lu, %lu)", LogId(primary.surface), LogId(sourceRect), LogId(destinationRect));
   log_2d.print("}\n");
   return 0;
 }

@@ -12,7 +12,6 @@ int g_bDisplayReady = 0;
 HRESULT g_hr = 0;
 
 namespace {
-unsigned long Id(const void* p) { return static_cast<unsigned long>(reinterpret_cast<uintptr_t>(p)); }
 const char* Word(HRESULT hr) { return hr == 0 ? "OK" : "ERROR!"; }
 }  // namespace
 
@@ -22,12 +21,12 @@ int DxInit(DWORD width, DWORD height, DWORD bpp) {
   g_dwBpp = bpp;
 
   g_hr = DirectDrawCreateEx(nullptr, reinterpret_cast<void**>(&g_pDD), IID_IDirectDraw7, nullptr);
-  log_dx.status(FAILED(g_hr) ? "ERROR" : "OK", "DirectDrawCreateEx(%lu, %lu, %lu, %lu)", 0ul, Id(&g_pDD),
-                Id(&IID_IDirectDraw7), 0ul);
+  log_dx.status(FAILED(g_hr) ? "ERROR" : "OK", "DirectDrawCreateEx(%lu, %lu, %lu, %lu)", 0ul, LogId(&g_pDD),
+                LogId(&IID_IDirectDraw7), 0ul);
   if (FAILED(g_hr)) return 0;
 
   g_hr = g_pDD->SetCooperativeLevel(hWnd, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE);
-  log_dx.status(g_hr ? "ERROR" : "OK", "g_pDD->SetCooperativeLevel(%lu, %lu)", Id(hWnd), 17ul);
+  log_dx.status(g_hr ? "ERROR" : "OK", "g_pDD->SetCooperativeLevel(%lu, %lu)", LogId(hWnd), 17ul);
   if (g_hr) return 0;
 
   g_hr = g_pDD->SetDisplayMode(width, height, bpp, 0, 0);
@@ -52,7 +51,7 @@ int DxFree() {
     g_hr = g_pDD->RestoreDisplayMode();
     log_dx.status(Word(g_hr), "g_pDD->RestoreDisplayMode()");
     g_hr = g_pDD->SetCooperativeLevel(hWnd, DDSCL_NORMAL);
-    log_dx.status(Word(g_hr), "g_pDD->SetCooperativeLevel(%lu, %lu)", Id(hWnd), 8ul);
+    log_dx.status(Word(g_hr), "g_pDD->SetCooperativeLevel(%lu, %lu)", LogId(hWnd), 8ul);
     g_pDD->Release();
     log_dx.status(Word(g_hr), "g_pDD->Release()");
     g_pDD = nullptr;

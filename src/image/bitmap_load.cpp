@@ -18,8 +18,6 @@
 
 namespace {
 
-unsigned long Id(const void* p) { return static_cast<unsigned long>(reinterpret_cast<uintptr_t>(p)); }
-
 bool EndsWith(const char* name, const char* ext) {
   size_t n = std::strlen(name);
   return n >= 4 && std::strcmp(name + n - 4, ext) == 0;
@@ -29,7 +27,7 @@ bool EndsWith(const char* name, const char* ext) {
 
 int bitmap::load(const char* file_name) {
   if (holds_surface()) return 0;
-  log_2d.print("bitmap %lu load\n", Id(this));
+  log_2d.print("bitmap %lu load\n", LogId(this));
   log_2d.print("{\n");
   const bool pcx = EndsWith(file_name, ".pcx");
   if (!pcx && !EndsWith(file_name, ".bmp")) {

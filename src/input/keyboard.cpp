@@ -11,7 +11,6 @@ IDirectInputDevice7* g_pDIKeyb = nullptr;
 uint8_t g_KeyState[256];
 
 namespace {
-unsigned long Id(const void* p) { return static_cast<unsigned long>(reinterpret_cast<uintptr_t>(p)); }
 
 void ReleaseKeyboardDevice() {
   if (!g_pDIKeyb) return;
@@ -24,8 +23,8 @@ void ReleaseKeyboardDevice() {
 bool init_input() {
   log_input.print("init_input()...\n");
   HRESULT hr = DirectInputCreateA(g_hInstance, 0x0700, &g_pDI, nullptr);
-  log_input.status(FAILED(hr) ? "ERROR" : "OK", "DirectInputCreate(%lu, 0x0700, %lu, NULL)", Id(&g_hInstance),
-                   Id(&g_pDI));
+  log_input.status(FAILED(hr) ? "ERROR" : "OK", "DirectInputCreate(%lu, 0x0700, %lu, NULL)", LogId(&g_hInstance),
+                   LogId(&g_pDI));
   if (FAILED(hr)) return false;
   if (!DxInitKeyb()) {
     log_input.status("ERROR", "DxInitKeyb()");
@@ -47,16 +46,16 @@ bool DxInitKeyb() {
   };
   if (!g_pDI) return false;
   if (!step(g_pDI->CreateDevice(GUID_SysKeyboard, &g_pDIKeyb, nullptr), "g_pDI (%lu) CreateDevice(%lu, %lu, NULL)",
-            Id(g_pDI), Id(&GUID_SysKeyboard), Id(&g_pDIKeyb)))
+            LogId(g_pDI), LogId(&GUID_SysKeyboard), LogId(&g_pDIKeyb)))
     return false;
-  if (!step(g_pDIKeyb->SetDataFormat(&c_dfDIKeyboard), "g_pDIKeyb (%lu) SetDataFormat(%lu)", Id(g_pDIKeyb),
-            Id(&c_dfDIKeyboard)))
+  if (!step(g_pDIKeyb->SetDataFormat(&c_dfDIKeyboard), "g_pDIKeyb (%lu) SetDataFormat(%lu)", LogId(g_pDIKeyb),
+            LogId(&c_dfDIKeyboard)))
     return false;
   if (!step(g_pDIKeyb->SetCooperativeLevel(hWnd, DISCL_NONEXCLUSIVE | DISCL_FOREGROUND),
-            "g_pDIKeyb (%lu) SetCooperativeLevel(%lu,%lu)", Id(g_pDIKeyb), Id(hWnd),
+            "g_pDIKeyb (%lu) SetCooperativeLevel(%lu,%lu)", LogId(g_pDIKeyb), LogId(hWnd),
             static_cast<unsigned long>(DISCL_NONEXCLUSIVE | DISCL_FOREGROUND)))
     return false;
-  if (!step(g_pDIKeyb->Acquire(), "g_pDIKeyb (%lu) Acquire()", Id(g_pDIKeyb))) return false;
+  if (!step(g_pDIKeyb->Acquire(), "g_pDIKeyb (%lu) Acquire()", LogId(g_pDIKeyb))) return false;
   log_input.status("OK", "DxInitKeyb()");
   return true;
 }
@@ -80,8 +79,8 @@ bool DxReadKeyb() {
   HRESULT hr = g_pDIKeyb->GetDeviceState(sizeof g_KeyState, g_KeyState);
   if (SUCCEEDED(hr)) return true;
   std::memset(g_KeyState, 0, sizeof g_KeyState);
-  log_input.status("ERROR", "g_pDIKeyb %lu GetDeviceState(%u,%lu)", Id(g_pDIKeyb),
-                   static_cast<unsigned>(sizeof g_KeyState), Id(g_KeyState));
+  log_input.status("ERROR", "g_pDIKeyb %lu GetDeviceState(%u,%lu)", LogId(g_pDIKeyb),
+                   static_cast<unsigned>(sizeof g_KeyState), LogId(g_KeyState));
   log_input.print("restoring keyboard...\n");
   ReleaseKeyboardDevice();  // the lost device goes before its replacement is made
   if (DxInitKeyb()) {

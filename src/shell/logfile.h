@@ -3,6 +3,7 @@
 // was switched on (the --log option), in which case each writes
 // "log/velmora <module>.log".
 
+#include <cstdint>
 #include <fstream>
 #include <string>
 
@@ -20,6 +21,11 @@ class logfile {
 };
 
 extern logfile log_con, log_winmain, log_2d, log_dx, log_main, log_efect, log_font, log_apu, log_input, log_console;
+
+// An object's address as log lines name it (the %lu of "bitmap %lu load").
+inline unsigned long LogId(const void* object) {
+  return static_cast<unsigned long>(reinterpret_cast<uintptr_t>(object));
+}
 
 // Creates the "screen" console and opens the ten channels.
 void init_output();

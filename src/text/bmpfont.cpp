@@ -14,7 +14,6 @@ int32_t fontcount = 0;
 uint8_t chtable[256];
 
 namespace {
-unsigned long Id(const void* p) { return static_cast<unsigned long>(reinterpret_cast<uintptr_t>(p)); }
 
 void BuildCharacterTable() {
   std::memset(chtable, 0xFF, sizeof chtable);
@@ -92,11 +91,11 @@ bool LoadFonts(const char* file_name) {
   log_font.status("OK", "init chtable");
   auto* doc = new CfgFile();
   if (!ReadCfgFile(file_name, *doc)) {
-    log_font.status("ERROR", "ReadCfgFile('%s',%lu)", file_name, Id(doc));
+    log_font.status("ERROR", "ReadCfgFile('%s',%lu)", file_name, LogId(doc));
     delete doc;
     return false;
   }
-  log_font.status("OK", "ReadCfgFile('%s',%lu)", file_name, Id(doc));
+  log_font.status("OK", "ReadCfgFile('%s',%lu)", file_name, LogId(doc));
   while (GetCfgValue(*doc, "font", std::to_string(fontcount).c_str())) ++fontcount;
   delete[] fonts;
   fonts = new (std::nothrow) bmpfont[size_t(fontcount)];

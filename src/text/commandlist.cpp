@@ -5,10 +5,6 @@
 
 #include "shell/logfile.h"
 
-namespace {
-unsigned long Id(const void* p) { return static_cast<unsigned long>(reinterpret_cast<uintptr_t>(p)); }
-}  // namespace
-
 commandlist::commandlist() { currcommand = new char[1]{0}; }
 
 commandlist::~commandlist() { clear(); }
@@ -29,7 +25,7 @@ bool commandlist::set_width(int32_t n) {
   delete[] visible;
   visible = n >= 0 ? new (std::nothrow) char[size_t(n) + 1] : nullptr;
   if (!visible) {
-    log_console.status("ERROR", "commandlist (%lu) set_width(%u): visible = new char[%u];", Id(this), unsigned(n),
+    log_console.status("ERROR", "commandlist (%lu) set_width(%u): visible = new char[%u];", LogId(this), unsigned(n),
                        unsigned(n + 1));
     return false;
   }
@@ -44,8 +40,8 @@ bool commandlist::docomm(int32_t n) {
   const int32_t grown = n + 10;
   char* bigger = new (std::nothrow) char[size_t(grown)];
   if (!bigger) {
-    log_console.status("ERROR", "commandlist (%lu) docomm(%u): realloc(%lu,%u)", Id(this), unsigned(n), Id(currcommand),
-                       unsigned(grown));
+    log_console.status("ERROR", "commandlist (%lu) docomm(%u): realloc(%lu,%u)", LogId(this), unsigned(n),
+                       LogId(currcommand), unsigned(grown));
     return false;
   }
   std::memset(bigger, 0, size_t(grown));
@@ -83,8 +79,8 @@ bool commandlist::copy_line(int32_t index) {
   int32_t size = 0;
   const char* entry = static_cast<const char*>(list_get(history, &size, index));
   if (!entry) {
-    log_console.status("ERROR", "commandlist (%lu) copy_line(%u): get(%lu,%u,%u)", Id(this), unsigned(index),
-                       Id(history), unsigned(size), unsigned(index));
+    log_console.status("ERROR", "commandlist (%lu) copy_line(%u): get(%lu,%u,%u)", LogId(this), unsigned(index),
+                       LogId(history), unsigned(size), unsigned(index));
     return false;
   }
   if (!docomm(size)) return false;
@@ -98,7 +94,7 @@ bool commandlist::copy_prev() {
   int32_t size = 0;
   const char* entry = static_cast<const char*>(list_get(history, &size, 0));
   if (!entry) {
-    log_console.status("ERROR", "commandlist (%lu) copy_prev(): get(%lu,%u,0)", Id(this), Id(history), 0u);
+    log_console.status("ERROR", "commandlist (%lu) copy_prev(): get(%lu,%u,0)", LogId(this), LogId(history), 0u);
     return false;
   }
   const int32_t len = length();
@@ -114,7 +110,8 @@ char* commandlist::get_command() {
   const int32_t cap = capacity > 0 ? capacity : 1;
   char* fresh = new (std::nothrow) char[size_t(cap)];
   if (!fresh) {
-    log_console.status("ERROR", "commandlist (%lu) get_command(): currcommand = new char[%u]", Id(this), unsigned(cap));
+    log_console.status("ERROR", "commandlist (%lu) get_command(): currcommand = new char[%u]", LogId(this),
+                       unsigned(cap));
     return nullptr;
   }
   std::memset(fresh, 0, size_t(cap));

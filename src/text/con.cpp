@@ -11,7 +11,6 @@
 listnode* conlist = nullptr;
 
 namespace {
-unsigned long Id(const void* p) { return static_cast<unsigned long>(reinterpret_cast<uintptr_t>(p)); }
 
 char* Copy(const char* text, size_t length) {
   char* c = new (std::nothrow) char[length + 1];
@@ -33,7 +32,7 @@ con::~con() {
 }
 
 bool con::create(const char* new_name, int32_t x, int32_t y) {
-  log_con.print("con %lu create('%s',%u,%u)\n", Id(this), new_name ? new_name : "", unsigned(x), unsigned(y));
+  log_con.print("con %lu create('%s',%u,%u)\n", LogId(this), new_name ? new_name : "", unsigned(x), unsigned(y));
   if (!new_name) {
     log_con.status("ERROR", "!n");
     return false;
@@ -70,30 +69,30 @@ bool con::create(const char* new_name, int32_t x, int32_t y) {
 bool con::set_font(const char* font_name) {
   log_con.print("con (%s) set_font(%s)\n", name ? name : "", font_name ? font_name : "");
   if (!created || !text) {
-    log_con.status("ERROR", "con %lu is not initialized!", Id(this));
+    log_con.status("ERROR", "con %lu is not initialized!", LogId(this));
     return false;
   }
   if (fontcount < 1 || !fonts || !fonts[0].loaded) return false;
   text->set_font(&fonts[0]);
   if (!visbuffer) {
-    log_con.status("ERROR", "con %lu is not initialized!", Id(this));
+    log_con.status("ERROR", "con %lu is not initialized!", LogId(this));
     return false;
   }
   const unsigned w = unsigned(fonts[0].glyph_width * width), h = unsigned(fonts[0].glyph_height * height);
   const bool made = visbuffer->create(int(w), int(h));
-  log_con.status(made ? "OK" : "ERROR", "visbuffer %lu create(%u,%u)", Id(visbuffer), w, h);
+  log_con.status(made ? "OK" : "ERROR", "visbuffer %lu create(%u,%u)", LogId(visbuffer), w, h);
   if (!made) return false;
   const DWORD key = fonts[0].frame[0].colorkey[0];
   if (!visbuffer->clear(key)) {
-    log_con.status("ERROR", "visbuffer %lu clear(%lu)", Id(visbuffer), static_cast<unsigned long>(key));
+    log_con.status("ERROR", "visbuffer %lu clear(%lu)", LogId(visbuffer), static_cast<unsigned long>(key));
     return false;
   }
-  log_con.status("OK", "visbuffer %lu clear(%lu)", Id(visbuffer), static_cast<unsigned long>(key));
+  log_con.status("OK", "visbuffer %lu clear(%lu)", LogId(visbuffer), static_cast<unsigned long>(key));
   if (!visbuffer->set_colorkey(key)) {
-    log_con.status("ERROR", "visbuffer %lu set_colorkey(%lu)", Id(visbuffer), static_cast<unsigned long>(key));
+    log_con.status("ERROR", "visbuffer %lu set_colorkey(%lu)", LogId(visbuffer), static_cast<unsigned long>(key));
     return false;
   }
-  log_con.status("OK", "visbuffer %lu set_colorkey(%lu)", Id(visbuffer), static_cast<unsigned long>(key));
+  log_con.status("OK", "visbuffer %lu set_colorkey(%lu)", LogId(visbuffer), static_cast<unsigned long>(key));
   visbuffer->use_colorkey = 1;
   font_set = 1;
   log_con.status("OK", "con (%s) set_font(%s)", name, font_name ? font_name : "");
@@ -147,8 +146,8 @@ bool con::draw_visible(bitmap& target, const char* extra, int32_t first) {
   if (!font_set) return false;
   char* window = nullptr;
   if (!get_visible(&window, first)) {
-    log_con.status("ERROR", "con (%s) draw_visible: get_visible(&text %lu string (%lu),0)", name, Id(text),
-                   Id(text ? text->string : nullptr));
+    log_con.status("ERROR", "con (%s) draw_visible: get_visible(&text %lu string (%lu),0)", name, LogId(text),
+                   LogId(text ? text->string : nullptr));
     return false;
   }
   if (!extra) return false;

@@ -13,7 +13,6 @@ int32_t g_nHistoryPosition = 0;
 void ExecuteCommand(const char*) {}
 
 namespace {
-unsigned long Id(const void* p) { return static_cast<unsigned long>(reinterpret_cast<uintptr_t>(p)); }
 char* Copy(const char* s) {
   char* c = new (std::nothrow) char[std::strlen(s) + 1];
   if (c) std::strcpy(c, s);
@@ -29,8 +28,8 @@ console::~console() {
 }
 
 bool console::create(const char* picture_file, const char* new_name, con* target) {
-  log_console.print("console (%lu) create('%s','%s',%lu)...\n", Id(this), picture_file ? picture_file : "",
-                    new_name ? new_name : "", Id(target));
+  log_console.print("console (%lu) create('%s','%s',%lu)...\n", LogId(this), picture_file ? picture_file : "",
+                    new_name ? new_name : "", LogId(target));
   if (!target) {
     log_console.status("ERROR", "con-class is not initialized!");
     return false;
@@ -40,14 +39,14 @@ bool console::create(const char* picture_file, const char* new_name, con* target
   log_console.status(front ? "OK" : "ERROR", "front = new bitmap");
   if (!front) return false;
   const bool loaded = picture_file && front->load(picture_file);
-  log_console.status(loaded ? "OK" : "ERROR", "front %lu load('%s')", Id(front), picture_file ? picture_file : "");
+  log_console.status(loaded ? "OK" : "ERROR", "front %lu load('%s')", LogId(front), picture_file ? picture_file : "");
   if (!loaded) return false;
   delete back;
   back = new (std::nothrow) bitmap();
   log_console.status(back ? "OK" : "ERROR", "back = new bitmap");
   if (!back) return false;
   const bool made = back->create(front->width, front->height);
-  log_console.status(made ? "OK" : "ERROR", "back %lu create(%u,%u)", Id(back), unsigned(front->width),
+  log_console.status(made ? "OK" : "ERROR", "back %lu create(%u,%u)", LogId(back), unsigned(front->width),
                      unsigned(front->height));
   if (!made) return false;
   line.set_width(target->width - 3);
