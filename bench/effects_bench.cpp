@@ -13,6 +13,7 @@
 #include "efx/bump.h"
 #include "efx/twirl.h"
 #include "gfx/display.h"
+#include "image/bmp_writer.h"
 #include "platform/runtime.h"
 #include "shell/demo.h"
 #include "shell/winmain.h"
@@ -26,30 +27,12 @@ double Ms(const std::function<void()>& frame, int frames) {
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count() / frames;
 }
 
-void WriteBmp(const std::string& path, int w, int h, const std::function<uint32_t(int, int)>& rgb) {
-  const int stride = (w * 3 + 3) & ~3;
-  std::vector<uint8_t> f(54 + size_t(stride) * h, 0);
-  auto put32 = [&](size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) f[at + i] = uint8_t(v >> (8 * i));
-  };
-  f[0] = 'B', f[1] = 'M';
-  put32(2, uint32_t(f.size())), put32(10, 54), put32(14, 40), put32(18, uint32_t(w)), put32(22, uint32_t(h));
-  f[26] = 1, f[28] = 24;
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      uint32_t c = rgb(x, y);
-      uint8_t* p = &f[54 + size_t(h - 1 - y) * stride + 3 * size_t(x)];
-      p[0] = uint8_t(c), p[1] = uint8_t(c >> 8), p[2] = uint8_t(c >> 16);
-    }
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(f.data()), std::streamsize(f.size()));
-}
-
 void Bump(int w, int h) {
   const auto dir = std::filesystem::temp_directory_path();
   const std::string colour = (dir / "velmora-bench-c.bmp").string(), height = (dir / "velmora-bench-h.bmp").string();
-  WriteBmp(colour, w, h, [](int x, int y) { return uint32_t(x * 0x010203 ^ y * 0x030201) & 0xFFFFFF; });
-  WriteBmp(height, w, h,
-           [](int x, int y) { return uint32_t(127 + 120 * std::sin(x * 0.1) * std::cos(y * 0.13)) * 0x010101u; });
+  WriteBmp24(colour, w, h, [](int x, int y) { return uint32_t(x * 0x010203 ^ y * 0x030201) & 0xFFFFFF; });
+  WriteBmp24(height, w, h,
+             [](int x, int y) { return uint32_t(127 + 120 * std::sin(x * 0.1) * std::cos(y * 0.13)) * 0x010101u; });
   efx_bump b;
   bitmap target;
   if (!b.create(colour.c_str(), height.c_str(), "") || !target.create(w, h)) {

@@ -61,24 +61,6 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, ec);
 }
 
-void WriteBmp(const std::string& path, int w, int h, const std::function<uint32_t(int, int)>& rgb) {
-  const int stride = (w * 3 + 3) & ~3;
-  std::vector<uint8_t> f(54 + size_t(stride) * h, 0);
-  auto put32 = [&](size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) f[at + i] = uint8_t(v >> (8 * i));
-  };
-  f[0] = 'B', f[1] = 'M';
-  put32(2, uint32_t(f.size())), put32(10, 54), put32(14, 40), put32(18, uint32_t(w)), put32(22, uint32_t(h));
-  f[26] = 1, f[28] = 24;
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      uint32_t c = rgb(x, y);
-      uint8_t* p = &f[54 + size_t(h - 1 - y) * stride + 3 * size_t(x)];
-      p[0] = uint8_t(c), p[1] = uint8_t(c >> 8), p[2] = uint8_t(c >> 16);
-    }
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(f.data()), std::streamsize(f.size()));
-}
-
 std::string CaptureLog(logfile& channel, const std::function<void()>& body) {
   const auto dir = std::filesystem::temp_directory_path() / ("velmora-log-" + std::to_string(getpid()));
   std::filesystem::create_directories(dir);

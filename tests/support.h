@@ -11,6 +11,7 @@
 
 #include "gfx/2d.h"
 #include "gfx/display.h"
+#include "image/bmp_writer.h"
 #include "platform/runtime.h"
 #include "shell/logfile.h"
 #include "shell/winmain.h"
@@ -45,7 +46,9 @@ class TempDir {
 };
 
 // Writes a 24-bit BMP whose pixel (x, y) is rgb(x, y) (0xRRGGBB).
-void WriteBmp(const std::string& path, int width, int height, const std::function<uint32_t(int, int)>& rgb);
+inline void WriteBmp(const std::string& path, int width, int height, const std::function<uint32_t(int, int)>& rgb) {
+  ASSERT_TRUE(WriteBmp24(path, width, height, rgb)) << path;
+}
 
 // Everything `channel` logs while `body` runs.
 std::string CaptureLog(logfile& channel, const std::function<void()>& body);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "image/bmp_writer.h"
 #include "platform/vga_font.h"
 
 namespace datagen {
@@ -78,25 +79,11 @@ void Canvas::Text(int x, int y, const std::string& text, int scale, Rgb c) {
 }
 
 bool Canvas::WriteBmp(const std::string& path) const {
-  const uint32_t stride = (uint32_t(w_) * 3 + 3) & ~3u, data = stride * h_, size = 54 + data;
-  std::vector<uint8_t> f(size, 0);
-  auto put16 = [&](size_t at, uint32_t v) { f[at] = uint8_t(v), f[at + 1] = uint8_t(v >> 8); };
-  auto put32 = [&](size_t at, uint32_t v) { put16(at, v & 0xFFFF), put16(at + 2, v >> 16); };
-  f[0] = 'B', f[1] = 'M';
-  put32(2, size), put32(10, 54), put32(14, 40), put32(18, uint32_t(w_)), put32(22, uint32_t(h_));
-  put16(26, 1), put16(28, 24), put32(34, data), put32(38, 2835), put32(42, 2835);
-  auto byte = [](double v) { return uint8_t(std::lround(Clamp01(v) * 255)); };
-  for (int y = 0; y < h_; ++y) {
-    uint8_t* row = &f[54 + size_t(h_ - 1 - y) * stride];
-    for (int x = 0; x < w_; ++x) {
-      const Rgb& c = at(x, y);
-      row[x * 3] = byte(c.b), row[x * 3 + 1] = byte(c.g), row[x * 3 + 2] = byte(c.r);
-    }
-  }
-  FILE* out = std::fopen(path.c_str(), "wb");
-  if (!out) return false;
-  bool ok = std::fwrite(f.data(), 1, f.size(), out) == f.size();
-  return std::fclose(out) == 0 && ok;
+  auto byte = [](double v) { return uint32_t(std::lround(Clamp01(v) * 255)); };
+  return WriteBmp24(path, w_, h_, [&](int x, int y) {
+    const Rgb& c = at(x, y);
+    return byte(c.r) << 16 | byte(c.g) << 8 | byte(c.b);
+  });
 }
 
 namespace {
