@@ -10,7 +10,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!ReadPcxHeader(data, size, h)) return 0;
   const int width = h.xmax - h.xmin + 1, height = h.ymax - h.ymin + 1;
   // Huge pictures take no other path, only time: keep the fuzzer fast.
-  if (width > 0 && height > 0 && uint64_t(width) * height > (1u << 20)) return 0;
+  const uint64_t row = h.bytes_per_line > width ? h.bytes_per_line : uint64_t(width > 0 ? width : 0);
+  if (height > 0 && row * h.planes * uint64_t(height) > (1u << 22)) return 0;
   PcxPlanes planes;
   if (!DecodePcxPlanes(data, size, h, width, height, planes)) return 0;
   if (h.planes == 1 && size >= kPcxHeaderSize + kPcxPaletteSize) {
