@@ -168,6 +168,32 @@ void RgbFromPixel(int bytes_per_pixel, DWORD pixel, uint8_t& r, uint8_t& g, uint
   }
 }
 
+// Nearest-neighbour scaling of a 32-bit screen surface straight into a window
+// surface of the same layout, a row at a time; false when the layouts differ.
+bool StretchXrgb(const IDirectDrawSurface7& p, SDL_Surface* screen, const SDL_Rect& to) {
+  if (p.bytes_per_pixel != 4 || screen->format->format != SDL_PIXELFORMAT_RGB888) return false;
+  if (SDL_MUSTLOCK(screen) && SDL_LockSurface(screen) != 0) return false;
+  std::vector<int> column(size_t(to.w));
+  for (int x = 0; x < to.w; ++x) column[size_t(x)] = int(int64_t(x) * p.width / to.w);
+  const uint32_t* previous_source = nullptr;
+  uint32_t* previous_row = nullptr;
+  for (int y = 0; y < to.h; ++y) {
+    const auto* source =
+        reinterpret_cast<const uint32_t*>(&p.pixels[size_t(int64_t(y) * p.height / to.h) * size_t(p.pitch)]);
+    auto* row =
+        reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(screen->pixels) + size_t(to.y + y) * screen->pitch) + to.x;
+    if (source == previous_source) {
+      std::memcpy(row, previous_row, size_t(to.w) * 4);  // an enlarged row repeats the one above
+    } else {
+      for (int x = 0; x < to.w; ++x) row[x] = source[column[size_t(x)]];
+    }
+    previous_source = source;
+    previous_row = row;
+  }
+  if (SDL_MUSTLOCK(screen)) SDL_UnlockSurface(screen);
+  return true;
+}
+
 void MarkAllSurfacesLost() {
   for (IDirectDraw7* d : displays())
     for (IDirectDrawSurface7* s : d->surfaces) s->lost = true;
@@ -198,7 +224,7 @@ void Present(IDirectDraw7& display) {
         if (b.w > 0 && b.h > 0) SDL_FillRect(screen, &b, black);
       if (to.w == p->width && to.h == p->height)
         SDL_BlitSurface(frame, nullptr, screen, &to);
-      else
+      else if (!StretchXrgb(*p, screen, to))
         SDL_BlitScaled(frame, nullptr, screen, &to);
       SDL_UpdateWindowSurface(window);
     }

@@ -1,0 +1,55 @@
+// What the window shows: the mode's pixels scaled to the window with the aspect
+// ratio kept, black around.
+#include <SDL.h>
+
+#include <cstring>
+
+#include "platform/internal.h"
+#include "support.h"
+
+namespace {
+
+using Presentation = test::DisplayTest;
+
+TEST_F(Presentation, FullScreenFrameIsScaledNearestWithBlackBorders) {
+  OpenDisplay(320, 200, 32);  // on the offscreen driver's 1024 x 768 desktop
+  bitmap frame;
+  ASSERT_EQ(frame.create(320, 200), 1);
+  test::FillPattern(frame);
+  ASSERT_EQ(frame.blit(primary, nullptr, nullptr), 1);
+  SDL_Surface* screen = SDL_GetWindowSurface(platform::detail::SdlWindowOf(hWnd));
+  ASSERT_NE(screen, nullptr);
+  ASSERT_EQ(screen->w, 1024);
+  ASSERT_EQ(screen->h, 768);
+  auto shown = [&](int x, int y) {
+    Uint8 r, g, b;
+    Uint32 v = 0;
+    std::memcpy(&v, static_cast<uint8_t*>(screen->pixels) + size_t(y) * screen->pitch + size_t(x) * 4, 4);
+    SDL_GetRGB(v, screen->format, &r, &g, &b);
+    return DWORD(r) << 16 | DWORD(g) << 8 | b;
+  };
+  // 1024 x 640 at y = 64: the aspect of 320 x 200.
+  for (int y : {0, 63, 704, 767}) EXPECT_EQ(shown(500, y), 0u) << y;
+  for (int y = 64; y < 704; y += 37)
+    for (int x = 0; x < 1024; x += 41)
+      ASSERT_EQ(shown(x, y), test::PixelAt(frame, x * 320 / 1024, (y - 64) * 200 / 640)) << x << "," << y;
+}
+
+TEST_F(Presentation, SixteenBitModesShowTheirColours) {
+  OpenDisplay(64, 40, 16);
+  bitmap frame;
+  ASSERT_EQ(frame.create(64, 40), 1);
+  frame.clear(0xF800);  // red in RGB565
+  ASSERT_EQ(frame.blit(primary, nullptr, nullptr), 1);
+  SDL_Surface* screen = SDL_GetWindowSurface(platform::detail::SdlWindowOf(hWnd));
+  ASSERT_NE(screen, nullptr);
+  Uint32 v = 0;
+  std::memcpy(&v, static_cast<uint8_t*>(screen->pixels) + size_t(384) * screen->pitch + 512 * 4, 4);
+  Uint8 r, g, b;
+  SDL_GetRGB(v, screen->format, &r, &g, &b);
+  EXPECT_EQ(r, 255);
+  EXPECT_EQ(g, 0);
+  EXPECT_EQ(b, 0);
+}
+
+}  // namespace
