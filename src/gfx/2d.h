@@ -53,7 +53,7 @@ inline HRESULT bitmap::put_pixel(int px, int py, DWORD colour) {
   if (bits == 32) {
     std::memcpy(p, &colour, 4);
   } else {
-    for (DWORD i = 0; i < bits / 8; ++i) p[i] = static_cast<uint8_t>(colour >> (8 * i));
+    for (DWORD i = 0; i < bits / 8 && i < 4; ++i) p[i] = static_cast<uint8_t>(colour >> (8 * i));
   }
   return 0;
 }
@@ -67,7 +67,7 @@ inline HRESULT bitmap::get_pixel(int px, int py, DWORD* out) {
   } else {
     // Only the pixel's own bytes are replaced; the rest of the receiver stays.
     uint8_t* o = reinterpret_cast<uint8_t*>(out);
-    for (DWORD i = 0; i < bits / 8; ++i) o[i] = p[i];
+    for (DWORD i = 0; i < bits / 8 && i < 4; ++i) o[i] = p[i];
   }
   return 0;
 }
