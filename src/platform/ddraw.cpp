@@ -393,8 +393,11 @@ HRESULT IDirectDrawSurface7::Blt(RECT* destRect, IDirectDrawSurface7* source, RE
   }
   // The virtual clock counts a frame for every copy onto the screen, shown or not,
   // so a run whose screen is lost still moves on.
-  if (primary && !(flags & DDBLT_COLORFILL) && (!display || lost)) AdvanceClockForPresentedFrame();
-  if (!display || lost) return DDERR_SURFACELOST;
+  auto lost_copy = [&] {
+    if (primary && !(flags & DDBLT_COLORFILL)) AdvanceClockForPresentedFrame();
+    return DDERR_SURFACELOST;
+  };
+  if (!display || lost) return lost_copy();
   if (lock_count > 0) return DDERR_SURFACEBUSY;
   RECT D = destRect ? *destRect : RECT{0, 0, width, height};
   if (!InsideSurface(D, *this)) return DDERR_INVALIDRECT;
@@ -403,10 +406,7 @@ HRESULT IDirectDrawSurface7::Blt(RECT* destRect, IDirectDrawSurface7* source, RE
     Fill(*this, D, fx->dwFillColor);
   } else {
     if (!source) return DDERR_INVALIDPARAMS;
-    if (!source->display || source->lost) {
-      if (primary) AdvanceClockForPresentedFrame();
-      return DDERR_SURFACELOST;
-    }
+    if (!source->display || source->lost) return lost_copy();
     if (source->lock_count > 0) return DDERR_SURFACEBUSY;
     if (source->bytes_per_pixel != bytes_per_pixel) return DDERR_INVALIDPIXELFORMAT;
     RECT S = sourceRect ? *sourceRect : RECT{0, 0, source->width, source->height};

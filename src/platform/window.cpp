@@ -39,7 +39,6 @@ struct WindowSystem {
   std::vector<Timer> timers;
   std::vector<std::function<void(const SDL_Event&)>> observers;
   HWND focus = nullptr;
-  bool cursor_hidden = false;
   bool foreground = false;
 };
 WindowSystem& ws() {
