@@ -15,7 +15,7 @@
 #include "gfx/display.h"
 #include "image/bmp_writer.h"
 #include "platform/runtime.h"
-#include "shell/demo.h"
+#include "efx/trig_tables.h"
 #include "shell/winmain.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include "platform/runtime.h"
 #include "shell/frame_capture.h"
 #include "shell/frame_clock.h"
-#include "shell/logfile.h"
+#include "base/logfile.h"
 #include "shell/startup_failure.h"
 #include "shell/winmain.h"
 

@@ -1,10 +1,10 @@
-#include "image/bitmap_load.h"
+#include "gfx/bitmap_load.h"
 
 #include <fstream>
 
 #include "gfx/gdi_helpers.h"
 #include "image/file_bytes.h"
-#include "image/frame_sequence.h"
+#include "gfx/frame_sequence.h"
 #include "platform/testing.h"
 #include "support.h"
 

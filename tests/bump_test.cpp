@@ -4,7 +4,7 @@
 #include <fstream>
 
 #include "effect_reference.h"
-#include "shell/demo.h"
+#include "efx/trig_tables.h"
 #include "support.h"
 
 namespace {

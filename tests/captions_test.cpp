@@ -1,6 +1,6 @@
 #include "shell/captions.h"
 
-#include "shell/demo.h"
+#include "efx/trig_tables.h"
 #include "support.h"
 
 namespace {

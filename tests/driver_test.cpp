@@ -7,7 +7,7 @@
 #include "platform/gdi.h"
 #include "shell/demo.h"
 #include "shell/frame_clock.h"
-#include "shell/logfile.h"
+#include "base/logfile.h"
 #include "shell/startup_failure.h"
 #include "support.h"
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "efx/twirl.h"
-#include "shell/demo.h"
+#include "efx/trig_tables.h"
 
 // The twirl exactly as written: per pixel, through get_pixel and put_pixel.
 void TwirlReference(bitmap& destination, bitmap& picture, float& phase) {

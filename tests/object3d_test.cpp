@@ -1,11 +1,12 @@
 #include "efx/object3d.h"
 
 #include <array>
+#include <cstring>
 #include <fstream>
 #include <optional>
 
 #include "efx/animation3d.h"
-#include "shell/demo.h"
+#include "efx/trig_tables.h"
 #include "support.h"
 
 namespace {
@@ -17,7 +18,11 @@ struct Obj {
 
 std::vector<uint8_t> ObjectFile(const std::vector<Obj>& objects, std::optional<int32_t> count = {}) {
   std::vector<uint8_t> f;
-  auto put = [&](const void* p) { f.insert(f.end(), (const uint8_t*)p, (const uint8_t*)p + 4); };
+  auto put = [&](const void* p) {
+    uint8_t bytes[4];
+    std::memcpy(bytes, p, 4);
+    for (uint8_t b : bytes) f.push_back(b);
+  };
   int32_t n = count ? *count : int32_t(objects.size());
   put(&n);
   for (const Obj& o : objects) {

@@ -13,7 +13,7 @@
 #include "gfx/display.h"
 #include "image/bmp_writer.h"
 #include "platform/runtime.h"
-#include "shell/logfile.h"
+#include "base/logfile.h"
 #include "shell/winmain.h"
 
 namespace test {

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "effect_reference.h"
-#include "shell/demo.h"
+#include "efx/trig_tables.h"
 #include "support.h"
 
 namespace {
@@ -57,7 +57,7 @@ class TwirlDraw : public test::DisplayTest {
     reference.lock();
     for (int y = 0; y < 200; ++y)
       for (int x = 0; x < 320; ++x) {
-        DWORD a, b;
+        DWORD a = 0, b = 0;
         fast.get_pixel(x, y, &a);
         reference.get_pixel(x, y, &b);
         ASSERT_EQ(a, b) << x << "," << y << " phase " << twirl_phase;

@@ -4,8 +4,8 @@
 #include <new>
 #include <vector>
 
+#include "base/logfile.h"
 #include "image/file_bytes.h"
-#include "shell/logfile.h"
 
 efx_3d_animation::~efx_3d_animation() {
   delete[] objects;

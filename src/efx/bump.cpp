@@ -5,7 +5,7 @@
 #include <cstring>
 #include <new>
 
-#include "shell/logfile.h"
+#include "base/logfile.h"
 
 namespace {
 

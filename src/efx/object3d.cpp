@@ -5,9 +5,9 @@
 #include <new>
 #include <vector>
 
+#include "base/logfile.h"
+#include "efx/trig_tables.h"
 #include "image/file_bytes.h"
-#include "shell/demo.h"
-#include "shell/logfile.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "shell/demo.h"
+#include "efx/trig_tables.h"
 
 float twirl_phase = 0.0f;
 

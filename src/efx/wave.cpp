@@ -2,8 +2,8 @@
 
 #include <new>
 
-#include "shell/demo.h"
-#include "shell/logfile.h"
+#include "base/logfile.h"
+#include "efx/trig_tables.h"
 
 efx_wave::~efx_wave() { free(); }
 

@@ -1,9 +1,9 @@
 #include "gfx/2d.h"
 
+#include "base/logfile.h"
 #include "gfx/dd_error_names.h"
 #include "gfx/display.h"
 #include "gfx/gdi_helpers.h"
-#include "shell/logfile.h"
 
 bitmap primary;
 bitmap front;

@@ -1,10 +1,10 @@
 #include <cstdint>
 #include <utility>
 
+#include "base/logfile.h"
 #include "gfx/2d.h"
 #include "gfx/dd_error_names.h"
 #include "gfx/display.h"
-#include "shell/logfile.h"
 
 namespace {
 

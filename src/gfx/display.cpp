@@ -1,8 +1,8 @@
 #include "gfx/display.h"
 
+#include "app/window_globals.h"
+#include "base/logfile.h"
 #include "gfx/2d.h"
-#include "shell/logfile.h"
-#include "shell/winmain.h"
 
 IDirectDraw7* g_pDD = nullptr;
 DWORD g_dwWidth = 0;

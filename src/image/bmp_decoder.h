@@ -7,9 +7,11 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "image/decode_result.h"
 #include "image/picture.h"
 
-// Pictures with more pixels than this are refused rather than allocated.
-constexpr uint64_t kMaxPicturePixels = uint64_t(1) << 26;
+// Run-length data codes at most 255 pixels in two bytes; pictures that claim more
+// pixels than that allows for their bytes are refused before anything is allocated.
+constexpr uint64_t kMaxRlePixelsPerByte = 128;
 
-bool DecodeBmp(const uint8_t* data, size_t size, Picture& out);
+DecodeResult DecodeBmp(const uint8_t* data, size_t size, Picture& out);

@@ -2,20 +2,18 @@
 
 #include <cstring>
 
-namespace {
-uint16_t U16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
-}  // namespace
+#include "base/little_endian.h"
 
 bool ReadPcxHeader(const uint8_t* d, size_t size, PcxHeader& out) {
   if (!d || size < kPcxHeaderSize) return false;
   out.encoding = d[2];
   out.bits_per_plane = d[3];
-  out.xmin = U16(d + 4);
-  out.ymin = U16(d + 6);
-  out.xmax = U16(d + 8);
-  out.ymax = U16(d + 10);
+  out.xmin = ReadLe16(d + 4);
+  out.ymin = ReadLe16(d + 6);
+  out.xmax = ReadLe16(d + 8);
+  out.ymax = ReadLe16(d + 10);
   out.planes = d[65];
-  out.bytes_per_line = U16(d + 66);
+  out.bytes_per_line = ReadLe16(d + 66);
   return true;
 }
 
@@ -46,4 +44,44 @@ bool DecodePcxPlanes(const uint8_t* data, size_t size, const PcxHeader& header, 
   out.bytes.assign(size_t(count), 0);
   DecodePcxRuns(data, size, kPcxHeaderSize, out.bytes.data(), out.bytes.size());
   return true;
+}
+
+DecodeResult DecodePcx(const uint8_t* data, size_t size, PcxHeader& h, Picture& out) {
+  // Three-plane pictures have no palette; the header must be there before anything
+  // is trusted.
+  if (!ReadPcxHeader(data, size, h) || (h.planes == 1 && size < kPcxHeaderSize + kPcxPaletteSize))
+    return DecodeResult{DecodeError::kTruncated};
+  if (h.encoding != 1 || h.bits_per_plane != 8) return DecodeResult{DecodeError::kUnsupported};
+  const int width = h.xmax - h.xmin + 1, height = h.ymax - h.ymin + 1;
+  if (width <= 0 || height <= 0) return DecodeResult{DecodeError::kCorrupt};
+  const int planes = h.planes == 1 || h.planes == 3 ? h.planes : 0;
+  const uint64_t row_bytes = h.bytes_per_line > width ? h.bytes_per_line : uint64_t(width);
+  if (uint64_t(width) * uint64_t(height) > kMaxPicturePixels ||
+      row_bytes * planes * height > (size - kPcxHeaderSize) * kMaxPcxBytesPerFileByte)
+    return DecodeResult{DecodeError::kTooLarge};
+
+  Picture pic;
+  pic.width = width;
+  pic.height = height;
+  pic.pixels.assign(size_t(width) * height, 0);
+  if (planes) {
+    PcxPlanes decoded;
+    if (!DecodePcxPlanes(data, size, h, width, height, decoded)) return DecodeResult{DecodeError::kTooLarge};
+    const uint8_t* palette = data + size - kPcxPaletteSize;
+    const size_t rb = decoded.row_bytes;
+    for (int y = 0; y < height; ++y) {
+      const uint8_t* row = decoded.bytes.data() + size_t(y) * planes * rb;
+      uint32_t* to = pic.pixels.data() + size_t(y) * width;
+      if (planes == 1) {
+        for (int x = 0; x < width; ++x) {
+          const uint8_t* e = palette + 3 * row[x];
+          to[x] = e[0] + 256u * e[1] + 65536u * e[2];
+        }
+      } else {
+        for (int x = 0; x < width; ++x) to[x] = row[x] + 256u * row[rb + x] + 65536u * row[2 * rb + x];
+      }
+    }
+  }
+  out = std::move(pic);
+  return {};
 }

@@ -5,10 +5,16 @@
 #include <cstdint>
 #include <vector>
 
+#include "image/decode_result.h"
+#include "image/picture.h"
+
 constexpr size_t kPcxHeaderSize = 128;
 constexpr size_t kPcxPaletteSize = 768;
 // Decode buffers past this size are refused rather than allocated.
 constexpr uint64_t kMaxPcxDecodeBytes = uint64_t(1) << 28;
+// A run codes at most 63 bytes in two; pictures that need more decoded bytes than
+// that allows for the file's size are refused before anything is allocated.
+constexpr uint64_t kMaxPcxBytesPerFileByte = 32;
 
 struct PcxHeader {
   uint8_t encoding;
@@ -39,3 +45,11 @@ struct PcxPlanes {
   int planes = 0;
 };
 bool DecodePcxPlanes(const uint8_t* data, size_t size, const PcxHeader& header, int width, int height, PcxPlanes& out);
+
+// The whole picture from a file's bytes: the header (stored in `header` as soon as
+// it could be read), then 8-bit palette pictures (1 plane, the palette in the last
+// 768 bytes, entry bytes from lowest to highest channel) or 24-bit pictures (3
+// planes). Other plane counts give a black picture of the header's size. Fails on
+// a short header or palette, encoding other than run-length, planes of other than 8
+// bits, an empty or reversed size, or a size the bytes cannot plausibly hold.
+DecodeResult DecodePcx(const uint8_t* data, size_t size, PcxHeader& header, Picture& out);

@@ -10,3 +10,6 @@ struct Picture {
   int height = 0;
   std::vector<uint32_t> pixels;
 };
+
+// Pictures with more pixels than this are refused rather than allocated.
+constexpr uint64_t kMaxPicturePixels = uint64_t(1) << 26;

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
+#include "app/window_globals.h"
+#include "base/logfile.h"
 #include "input/mouse.h"
-#include "shell/logfile.h"
-#include "shell/winmain.h"
 
 IDirectInput7* g_pDI = nullptr;
 IDirectInputDevice7* g_pDIKeyb = nullptr;

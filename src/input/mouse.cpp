@@ -1,8 +1,8 @@
 #include "input/mouse.h"
 
+#include "app/window_globals.h"
 #include "gfx/display.h"
 #include "input/keyboard.h"
-#include "shell/winmain.h"
 
 IDirectInputDevice7* g_pDIMouse = nullptr;
 HANDLE g_hMouseEvent = nullptr;

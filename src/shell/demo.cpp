@@ -3,10 +3,12 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "base/logfile.h"
 #include "efx/bios.h"
 #include "efx/bump.h"
 #include "efx/object3d.h"
 #include "efx/slide.h"
+#include "efx/trig_tables.h"
 #include "efx/twirl.h"
 #include "gfx/2d.h"
 #include "gfx/display.h"
@@ -15,14 +17,11 @@
 #include "input/mouse.h"
 #include "shell/captions.h"
 #include "shell/frame_clock.h"
-#include "shell/logfile.h"
 #include "shell/startup_failure.h"
 #include "shell/winmain.h"
 #include "sound/sound.h"
 
 int g_nDemoMode = 0;
-double COS[360];
-double SIN[360];
 
 namespace {
 uint64_t g_update_steps = 0;
@@ -39,14 +38,6 @@ void FailureOnly(bool ok, const char* step) {
   if (!ok) Checked(false, step);
 }
 }  // namespace
-
-void InitTables() {
-  for (int i = 0; i < 360; ++i) {
-    double a = i * 6.283 / 360;
-    COS[i] = std::cos(a);
-    SIN[i] = std::sin(a);
-  }
-}
 
 uint64_t demo::UpdateStepCount() { return g_update_steps; }
 

@@ -6,11 +6,6 @@
 #include "platform/win32.h"
 
 extern int g_nDemoMode;
-// Entry i belongs to i x 6.283 / 360 radians (6.283, not 2 pi).
-extern double COS[360];
-extern double SIN[360];
-
-void InitTables();
 
 namespace demo {
 // The driver's `main`, kept apart from the program's own entry point.

@@ -4,16 +4,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/logfile.h"
 #include "gfx/display.h"
 #include "shell/demo.h"
-#include "shell/logfile.h"
-
-HINSTANCE g_hInstance = nullptr;
-int g_nCmdShow = 0;
-HWND hWnd = nullptr;
-HACCEL g_hAccel = nullptr;
-int g_bQuit = 0;
-int g_bActive = 0;
+#include "shell/init_output.h"
 
 int WinMain(HINSTANCE instance, HINSTANCE, char* commandLine, int showCommand) {
   init_output();

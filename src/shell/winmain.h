@@ -1,14 +1,8 @@
 #pragma once
 // Entry, the main window and its messages.
 
+#include "app/window_globals.h"
 #include "platform/win32.h"
-
-extern HINSTANCE g_hInstance;
-extern int g_nCmdShow;
-extern HWND hWnd;
-extern HACCEL g_hAccel;
-extern int g_bQuit;
-extern int g_bActive;
 
 int WinMain(HINSTANCE instance, HINSTANCE previous, char* commandLine, int showCommand);
 // Splits at spaces only; no quoting, no escaping. The caller frees each word with

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <new>
 
-#include "shell/winmain.h"
+#include "app/window_globals.h"
 
 IDirectSound* g_pDS = nullptr;
 uint8_t g_bSoundReady = 0;

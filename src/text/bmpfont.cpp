@@ -6,7 +6,7 @@
 #include <new>
 #include <string>
 
-#include "shell/logfile.h"
+#include "base/logfile.h"
 #include "text/cfg_file.h"
 
 bmpfont* fonts = nullptr;

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <filesystem>
 
+#include "base/logfile.h"
 #include "image/file_bytes.h"
-#include "shell/logfile.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <new>
 
-#include "shell/logfile.h"
+#include "base/logfile.h"
 
 commandlist::commandlist() { currcommand = new char[1]{0}; }
 

@@ -4,8 +4,8 @@
 #include <new>
 #include <string>
 
+#include "base/logfile.h"
 #include "input/keyboard.h"
-#include "shell/logfile.h"
 #include "text/keymap.h"
 
 int32_t g_nHistoryPosition = 0;

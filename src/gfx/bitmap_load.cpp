@@ -1,5 +1,5 @@
 // bitmap::load: PCX pictures decoded here, BMP pictures through the GDI helpers.
-#include "image/bitmap_load.h"
+#include "gfx/bitmap_load.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -8,13 +8,13 @@
 #include <new>
 #include <vector>
 
+#include "base/logfile.h"
 #include "gfx/2d.h"
 #include "gfx/display.h"
 #include "gfx/gdi_helpers.h"
 #include "image/bmp_decoder.h"
 #include "image/file_bytes.h"
 #include "image/pcx_decoder.h"
-#include "shell/logfile.h"
 
 namespace {
 
@@ -65,11 +65,10 @@ int bitmap::load(const char* file_name) {
     return 0;
   }
   log_2d.status("OK", "\t%s", file_name);
-  // The header must be there before anything is trusted, and a palette picture's
-  // palette too (three-plane pictures have none).
   PcxHeader h;
-  if (!ReadPcxHeader(file.data(), file.size(), h) ||
-      (h.planes == 1 && file.size() < kPcxHeaderSize + kPcxPaletteSize)) {
+  Picture decoded;
+  const DecodeResult result = DecodePcx(file.data(), file.size(), h, decoded);
+  if (result.error == DecodeError::kTruncated) {
     log_2d.status("ERROR! truncated file", "\t%s", file_name);
     return 0;
   }
@@ -86,37 +85,29 @@ int bitmap::load(const char* file_name) {
   width = h.xmax - h.xmin + 1;
   height = h.ymax - h.ymin + 1;
   log_2d.status("", "\t%dx%d", width, height);
-  const int planes = h.planes;
+  if (!result) {
+    log_2d.status("ERROR!", "\t%s: %s", file_name, DecodeErrorText(result.error));
+    return 0;
+  }
   if (!create(width, height)) {
     log_2d.status("ERROR! out of memory", "\tcreate(%d, %d)", width, height);
     return 0;
   }
   log_2d.status("OK", "\tcreate(%d, %d)", width, height);
 
-  if (planes == 1 || planes == 3) {
-    if (planes == 1)
+  if (h.planes == 1 || h.planes == 3) {
+    if (h.planes == 1)
       log_2d.status("", "\t8bit");
     else
       log_2d.status("", "24bit");
-    PcxPlanes decoded;
-    if (!DecodePcxPlanes(file.data(), file.size(), h, width, height, decoded) || lock() != 0) {
+    if (lock() != 0) {
       log_2d.status("ERROR! couldn't lock surface", "\tlock()");
       return 0;
     }
-    const uint8_t* palette = file.data() + file.size() - kPcxPaletteSize;
-    for (int px = 0; px < width; ++px)
-      for (int py = 0; py < height; ++py) {
-        const size_t row_bytes = decoded.row_bytes;
-        const uint8_t* row = decoded.bytes.data() + size_t(py) * planes * row_bytes;
-        DWORD value;
-        if (planes == 1) {
-          const uint8_t* e = palette + 3 * row[px];
-          value = e[0] + 256u * e[1] + 65536u * e[2];
-        } else {
-          value = row[px] + 256u * row[row_bytes + px] + 65536u * row[2 * row_bytes + px];
-        }
-        put_pixel(px, py, value);
-      }
+    for (int py = 0; py < height; ++py) {
+      const uint32_t* row = decoded.pixels.data() + size_t(py) * width;
+      for (int px = 0; px < width; ++px) put_pixel(px, py, row[px]);
+    }
     if (unlock() != 0) {
       log_2d.status("ERROR! couldn't unlock surface", "\tunlock()");
       return 0;

@@ -1,9 +1,9 @@
-#include "image/frame_sequence.h"
+#include "gfx/frame_sequence.h"
 
 #include <cstdio>
 #include <new>
 
-#include "shell/logfile.h"
+#include "base/logfile.h"
 
 frame_sequence::~frame_sequence() {
   if (frames) free_frames();

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <string>
 
-class con;
+class con;  // the console a channel would echo to; only its address is kept
 
 class logfile {
  public:
@@ -26,9 +26,6 @@ extern logfile log_con, log_winmain, log_2d, log_dx, log_main, log_efect, log_fo
 inline unsigned long LogId(const void* object) {
   return static_cast<unsigned long>(reinterpret_cast<uintptr_t>(object));
 }
-
-// Creates the "screen" console and opens the ten channels.
-void init_output();
 
 namespace logging {
 // Channels opened after this write their files below `base_directory`.

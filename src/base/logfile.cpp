@@ -1,11 +1,10 @@
-#include "shell/logfile.h"
+#include "base/logfile.h"
 
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-
-#include "text/con.h"
+#include <string>
 
 logfile log_con, log_winmain, log_2d, log_dx, log_main, log_efect, log_font, log_apu, log_input, log_console;
 
@@ -65,25 +64,4 @@ void logfile::status(const char* word, const char* format, ...) {
 
 void logfile::write(const char* text) {
   if (file.is_open() && text) file << text << std::flush;
-}
-
-void init_output() {
-  struct Channel {
-    logfile* log;
-    const char* module;
-  };
-  static const Channel rest[] = {{&log_winmain, "winmain"}, {&log_2d, "2d"},       {&log_dx, "dx"},
-                                 {&log_main, "main"},       {&log_efect, "efect"}, {&log_font, "font"},
-                                 {&log_apu, "apu"},         {&log_input, "input"}, {&log_console, "console"}};
-  auto open = [](logfile& log, const char* module, con* console) {
-    std::string title = std::string("Velmora Log (") + module + ") - Harnwick v0.02 \n";
-    std::string path = std::string("log/velmora ") + module + ".log";
-    log.open(title.c_str(), path.c_str(), module, console);
-  };
-  // The console lives until the program ends; nothing frees it.
-  static con* screen = nullptr;
-  screen = new con();
-  open(log_con, "con", screen);
-  screen->create("screen", 102, 41);
-  for (const Channel& c : rest) open(*c.log, c.module, screen);
 }
