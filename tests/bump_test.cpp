@@ -105,14 +105,4 @@ TEST_F(BumpTest, WholeFramesEqualTheReferenceAndBordersStayUntouched) {
   EXPECT_EQ(b.run_count, 12u);
 }
 
-TEST(BumpLightPath, AngleReaches3600036AndThenResets) {
-  float angle = 0;
-  for (int i = 0; i < 1800; ++i) angle = angle < 360 ? static_cast<float>(angle + 0.2) : 0.0f;
-  EXPECT_NEAR(angle, 360.0036, 1e-4);
-  int k = static_cast<int>(angle);
-  EXPECT_EQ(k >= 360 ? 0 : k, 0);
-  angle = angle < 360 ? static_cast<float>(angle + 0.2) : 0.0f;
-  EXPECT_EQ(angle, 0.0f);
-}
-
 }  // namespace

@@ -73,16 +73,4 @@ TEST(CaptionAngle, StepsByPoint3AndRestartsAfter360) {
   EXPECT_EQ(g_fCaptionAngle, 0.0f);
 }
 
-TEST(CaptionAngle, PartOnesDoubleStepsCarryIntoPartTwo) {
-  // Part 1 lasts 11000 update steps with two steps each; part 2 starts where they ended.
-  g_fCaptionAngle = 0;
-  for (int i = 0; i < 2 * 11000; ++i) StepCaptionAngle();
-  float after_part1 = g_fCaptionAngle;
-  float expected = 0;
-  for (int i = 0; i < 22000; ++i) expected = expected < 360 ? static_cast<float>(expected + 0.3) : 0.0f;
-  EXPECT_EQ(after_part1, expected);
-  EXPECT_GT(after_part1, 0.0f);
-  EXPECT_LT(after_part1, 360.4f);
-}
-
 }  // namespace

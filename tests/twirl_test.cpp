@@ -8,23 +8,6 @@
 
 namespace {
 
-TEST(TwirlPhase, StartsAt005AndCyclesEvery601CallsAfter1801) {
-  InitTables();
-  std::vector<float> phases;
-  float phase = 0;
-  for (int i = 0; i < 1801 + 1202; ++i) {
-    phase = phase < 90.0 ? static_cast<float>(phase + 0.05) : 60.0f;
-    phases.push_back(phase);
-  }
-  EXPECT_FLOAT_EQ(phases[0], 0.05f);
-  EXPECT_GT(phases[1799], 90.0f);
-  EXPECT_EQ(phases[1800], 60.0f);  // call 1801
-  EXPECT_EQ(phases[1800 + 601], 60.0f);
-  EXPECT_EQ(phases[1800 + 1202], 60.0f);
-  EXPECT_GT(phases[1800 + 600], 90.0f);
-  EXPECT_LT(phases[1800 + 599], 90.0f);
-}
-
 TEST(TwirlAngles, EightDirectionsAndTheCentre) {
   EXPECT_EQ(angle_of(5, 0, 0, 0), 180);
   EXPECT_EQ(angle_of(-5, 0, 0, 0), 0);

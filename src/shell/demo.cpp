@@ -4,20 +4,15 @@
 #include <cstdlib>
 
 #include "base/logfile.h"
-#include "efx/bios.h"
-#include "efx/bump.h"
-#include "efx/object3d.h"
-#include "efx/slide.h"
 #include "efx/trig_tables.h"
-#include "efx/twirl.h"
 #include "gfx/2d.h"
 #include "gfx/display.h"
-#include "gfx/gdi_helpers.h"
 #include "input/keyboard.h"
 #include "input/mouse.h"
-#include "shell/captions.h"
+#include "shell/demo_parts.h"
 #include "shell/frame_clock.h"
 #include "shell/startup_failure.h"
+#include "shell/timeline.h"
 #include "shell/winmain.h"
 #include "sound/sound.h"
 
@@ -36,6 +31,30 @@ void Checked(bool ok, const char* step) {
 }
 void FailureOnly(bool ok, const char* step) {
   if (!ok) Checked(false, step);
+}
+
+// One millisecond of the timeline, and a frame once the steps have caught up with
+// the clock; then a spin until the tick count moves on.
+void UpdateStep(DemoParts& parts) {
+  ++g_update_steps;
+  g_nDemoMode = PartAt(g_dwElapsed, g_nDemoMode);
+  if (TimelineOver(g_dwElapsed)) g_bQuit = 1;  // this step still runs to its end
+
+  DxReadKeyb();
+  g_mouse.poll();
+  FrameTick();
+  UpdatePart(g_nDemoMode, parts);
+
+  if (g_dwFrameTicks > 0) --g_dwFrameTicks;
+  if (g_dwFrameTicks == 0) {
+    DrawPart(g_nDemoMode, parts, front);
+    front.blit(primary, nullptr, nullptr);
+    // Only the bottle's frames start from black; the earlier parts build on the
+    // picture they left.
+    if (g_nDemoMode == kPartCola) front.clear(0);
+    ++g_dwFrames;
+  }
+  while (g_dwFrameTicks == 0) FrameTick();
 }
 }  // namespace
 
@@ -65,26 +84,8 @@ int demo::main(int argc, char* argv[]) {
   FailureOnly(s.Load("data/rovaraza.xm") >= 0, "s.Load('data/rovaraza.xm')");
   FailureOnly(s.Play(true) >= 0, "s.Play(true)");
 
-  efx_bios bios;
-  bios.init();
-  efx_3d cola;
-  cola.load("data/Cola.obj", 0);
-  LoadCaptionFont("data/font.ult", 0.3f);
-  cola.projection.x = static_cast<float>(g_dwWidth / 4);
-  cola.projection.y = static_cast<float>(g_dwHeight / 2);
-  cola.projection.z = 1000.0f;
-  cola.rotation.x = 270.0f;
-  cola.scale = vertices{0.4f, 0.4f, 0.4f};
-  efx_bump bump;
-  bump.create("data/bump.bmp", "data/height.bmp", "bump map");
-  bump.light_x = 160;
-  bump.light_y = 100;
-  bitmap work;
-  work.create(320, 200);
-  bitmap picture;
-  picture.load("data/twirl.bmp");
-  float light_angle = 0.0f;
-  efx_slide slide;
+  DemoParts parts;
+  LoadParts(parts, g_dwWidth, g_dwHeight);
 
   while (!g_bQuit) {
     MSG message;
@@ -105,74 +106,7 @@ int demo::main(int argc, char* argv[]) {
       DxRestore();
       continue;
     }
-
-    ++g_update_steps;
-    if (g_dwElapsed >= 1) g_nDemoMode = 0;
-    if (g_dwElapsed >= 25001) g_nDemoMode = 1;
-    if (g_dwElapsed >= 36001) g_nDemoMode = 2;
-    if (g_dwElapsed >= 62001) g_nDemoMode = 3;
-    if (g_dwElapsed >= 68001) g_nDemoMode = 4;
-    if (g_dwElapsed >= 106001) g_bQuit = 1;
-
-    DxReadKeyb();
-    g_mouse.poll();
-    FrameTick();
-
-    switch (g_nDemoMode) {
-      case 0: bios.update(); break;
-      case 1:
-        slide.update();
-        StepCaptionAngle();
-        StepCaptionAngle();
-        break;
-      case 2: StepCaptionAngle(); break;
-      case 3: {
-        light_angle = light_angle < 360 ? static_cast<float>(light_angle + 0.2) : 0.0f;
-        picture.clear(0);
-        int k = static_cast<int>(light_angle);
-        if (k >= 360) k = 0;
-        bump.light_x = static_cast<int16_t>(static_cast<int>(COS[k] * 80 + picture.width / 2));
-        bump.light_y = static_cast<int16_t>(static_cast<int>(SIN[k] * 80 + picture.height / 2));
-        StepCaptionAngle();
-        break;
-      }
-      case 4:
-        cola.rotation.x = static_cast<float>(cola.rotation.x - 0.01);
-        cola.rotation.y = static_cast<float>(cola.rotation.y - 0.01);
-        cola.rotation.z = static_cast<float>(cola.rotation.z - 0.01);
-        break;
-      default: break;
-    }
-
-    if (g_dwFrameTicks > 0) --g_dwFrameTicks;
-    if (g_dwFrameTicks == 0) {
-      switch (g_nDemoMode) {
-        case 0: bios.draw(front); break;
-        case 1: slide.draw(front); break;
-        case 2:
-          twirl(work, picture);
-          work.blit(front, nullptr, nullptr);
-          DrawCaption(front, 50, 50, "Twirl");
-          break;
-        case 3:
-          bump.run(picture, 0);
-          picture.blit(front, nullptr, nullptr);
-          DrawCaption(front, 50, 50, "32-bit bump mapping");
-          break;
-        case 4:
-          cola.draw(front);
-          DrawCaption(front, 50, 50, "Wireframe Cola");
-          break;
-        default:
-          text_printf(front, static_cast<int>(g_dwWidth / 2) - 100, static_cast<int>(g_dwHeight / 2), 255, 0,
-                      "VIRHE: TUNTEMATON DEMOMOODI!!!");
-          break;
-      }
-      front.blit(primary, nullptr, nullptr);
-      if (g_nDemoMode == 4) front.clear(0);
-      ++g_dwFrames;
-    }
-    while (g_dwFrameTicks == 0) FrameTick();
+    UpdateStep(parts);
   }
 
   CloseSound();

@@ -1,0 +1,105 @@
+// The driver's pieces: the part at a demo time, one update step of each part, and
+// the values the steps leave behind.
+#include "shell/timeline.h"
+
+#include "efx/trig_tables.h"
+#include "efx/twirl.h"
+#include "shell/captions.h"
+#include "shell/demo_parts.h"
+#include "support.h"
+
+namespace {
+
+TEST(PartAt, EachBorderBelongsToTheEarlierPart) {
+  const std::pair<DWORD, int> borders[] = {{1, 0},     {25000, 0},  {25001, 1},  {36000, 1},
+                                           {36001, 2}, {62000, 2},  {62001, 3},  {68000, 3},
+                                           {68001, 4}, {106000, 4}, {106001, 4}, {0xFFFFFFFF, 4}};
+  for (auto [ms, part] : borders) EXPECT_EQ(PartAt(ms, 0), part) << ms;
+  // At 0 ms the part is left as it stands.
+  EXPECT_EQ(PartAt(0, 0), 0);
+  EXPECT_EQ(PartAt(0, 3), 3);
+  EXPECT_FALSE(TimelineOver(106000));
+  EXPECT_TRUE(TimelineOver(106001));
+}
+
+class PartSteps : public test::DisplayTest {
+ protected:
+  void SetUp() override {
+    test::DisplayTest::SetUp();
+    OpenDisplay();
+    InitTables();
+    g_fCaptionAngle = 0;
+  }
+};
+
+TEST_F(PartSteps, TheSlideTurnsTheCaptionsTwicePerStepAndTheTwirlOnce) {
+  DemoParts parts;
+  UpdatePart(kPartSlide, parts);
+  EXPECT_FLOAT_EQ(g_fCaptionAngle, 0.6f);
+  UpdatePart(kPartTwirl, parts);
+  EXPECT_FLOAT_EQ(g_fCaptionAngle, 0.9f);
+  UpdatePart(kPartBios, parts);
+  UpdatePart(kPartCola, parts);
+  EXPECT_FLOAT_EQ(g_fCaptionAngle, 0.9f);
+}
+
+TEST_F(PartSteps, TheBumpStepMovesTheLightByAFifthOfADegreeAndClearsThePicture) {
+  DemoParts parts;
+  ASSERT_EQ(parts.picture.create(320, 200), 1);
+  parts.picture.clear(0xABCDEF);
+  UpdatePart(kPartBump, parts);
+  EXPECT_EQ(parts.light_angle, 0.2f);
+  EXPECT_EQ(test::PixelAt(parts.picture, 17, 33), 0u);
+  EXPECT_FLOAT_EQ(g_fCaptionAngle, 0.3f);
+  // Entry 0 of the tables: the light sits 80 pixels right of the centre.
+  EXPECT_EQ(parts.bump.light_x, 240);
+  EXPECT_EQ(parts.bump.light_y, 100);
+  for (int i = 1; i < 450; ++i) UpdatePart(kPartBump, parts);
+  // Near a quarter turn the light is below the centre (y grows downwards).
+  EXPECT_NEAR(parts.light_angle, 90.0f, 0.01f);
+  EXPECT_NEAR(parts.bump.light_x, 160, 2);
+  EXPECT_NEAR(parts.bump.light_y, 180, 1);
+}
+
+TEST(BumpLight, ThePastThreeSixtyStepUsesEntryZeroAndTheNextRestarts) {
+  InitTables();
+  efx_bump bump;
+  bitmap picture;
+  picture.width = 320, picture.height = 200;  // only the size is read
+  float angle = 0;
+  for (int i = 0; i < 1800; ++i) StepBumpLight(angle, bump, picture);
+  EXPECT_NEAR(angle, 360.0036, 1e-4);
+  EXPECT_EQ(bump.light_x, 240);
+  EXPECT_EQ(bump.light_y, 100);
+  StepBumpLight(angle, bump, picture);
+  EXPECT_EQ(angle, 0.0f);
+  picture.width = picture.height = 0;
+}
+
+TEST_F(PartSteps, TheBottleTurnsByAHundredthOfADegreeOnEachAxis) {
+  DemoParts parts;
+  parts.cola.rotation = vertices{270.0f, 0.0f, 0.0f};
+  UpdatePart(kPartCola, parts);
+  EXPECT_EQ(parts.cola.rotation.x, 269.99f);
+  EXPECT_EQ(parts.cola.rotation.y, -0.01f);
+  EXPECT_EQ(parts.cola.rotation.z, -0.01f);
+}
+
+TEST(TwirlPhase, StepsByAFiftiethAndSwingsBackTo60PastNinety) {
+  // The phase moves on every call, whether or not anything can be drawn.
+  bitmap none;
+  twirl_phase = 0;
+  twirl(none, none);
+  EXPECT_EQ(twirl_phase, 0.05f);
+  for (int i = 1; i < 1800; ++i) twirl(none, none);
+  EXPECT_GT(twirl_phase, 90.0f);
+  EXPECT_LT(twirl_phase, 90.06f);
+  twirl(none, none);  // call 1801
+  EXPECT_EQ(twirl_phase, 60.0f);
+  for (int i = 0; i < 600; ++i) twirl(none, none);
+  EXPECT_GT(twirl_phase, 90.0f);
+  twirl(none, none);  // and every 601 calls after that
+  EXPECT_EQ(twirl_phase, 60.0f);
+}
+
+}  // namespace
