@@ -11,11 +11,11 @@
 
 #include "effect_reference.h"
 #include "efx/bump.h"
+#include "efx/trig_tables.h"
 #include "efx/twirl.h"
 #include "gfx/display.h"
 #include "image/bmp_writer.h"
 #include "platform/runtime.h"
-#include "efx/trig_tables.h"
 #include "shell/winmain.h"
 
 namespace {

@@ -1,8 +1,20 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, when any is missing.
+# Installs the Debian packages a job needs, when any is missing.
+#   scripts/install-deps.sh play   build and play the demo
+#   scripts/install-deps.sh test   also the test suite (GoogleTest, an X server, xdotool)
+#   scripts/install-deps.sh ci     also the static checks (cppcheck, clang-format)
 set -euo pipefail
-packages=(build-essential cmake pkg-config libsdl2-dev libopenmpt-dev libpng-dev zlib1g-dev
-          libgtest-dev console-setup-linux xvfb xauth xdotool)
+job=${1:-play}
+packages=(build-essential cmake pkg-config libsdl2-dev libopenmpt-dev libpng-dev zlib1g-dev console-setup-linux)
+case "$job" in
+  play) ;;
+  test) packages+=(libgtest-dev xvfb xauth xdotool) ;;
+  ci) packages+=(libgtest-dev xvfb xauth xdotool cppcheck clang-format) ;;
+  *)
+    echo "usage: $0 play|test|ci" >&2
+    exit 2
+    ;;
+esac
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

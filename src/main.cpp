@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "base/logfile.h"
 #include "platform/gdi.h"
 #include "platform/runtime.h"
 #include "shell/frame_capture.h"
 #include "shell/frame_clock.h"
-#include "base/logfile.h"
 #include "shell/startup_failure.h"
 #include "shell/winmain.h"
 

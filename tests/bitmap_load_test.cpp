@@ -2,9 +2,9 @@
 
 #include <fstream>
 
+#include "gfx/frame_sequence.h"
 #include "gfx/gdi_helpers.h"
 #include "image/file_bytes.h"
-#include "gfx/frame_sequence.h"
 #include "platform/testing.h"
 #include "support.h"
 

@@ -4,10 +4,10 @@
 #include <map>
 #include <sstream>
 
+#include "base/logfile.h"
 #include "platform/gdi.h"
 #include "shell/demo.h"
 #include "shell/frame_clock.h"
-#include "base/logfile.h"
 #include "shell/startup_failure.h"
 #include "support.h"
 

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "efx/twirl.h"
 #include "efx/trig_tables.h"
+#include "efx/twirl.h"
 
 // The twirl exactly as written: per pixel, through get_pixel and put_pixel.
 void TwirlReference(bitmap& destination, bitmap& picture, float& phase) {

@@ -9,11 +9,11 @@
 #include <functional>
 #include <string>
 
+#include "base/logfile.h"
 #include "gfx/2d.h"
 #include "gfx/display.h"
 #include "image/bmp_writer.h"
 #include "platform/runtime.h"
-#include "base/logfile.h"
 #include "shell/winmain.h"
 
 namespace test {

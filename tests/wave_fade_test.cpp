@@ -1,6 +1,6 @@
 #include "efx/fade.h"
-#include "efx/wave.h"
 #include "efx/trig_tables.h"
+#include "efx/wave.h"
 #include "support.h"
 
 namespace {

@@ -10,9 +10,8 @@
 // are made before any of them and outlive them all, whatever the link order.
 #define VELMORA_FIRST_MADE __attribute__((init_priority(101)))
 logfile log_con VELMORA_FIRST_MADE, log_winmain VELMORA_FIRST_MADE, log_2d VELMORA_FIRST_MADE,
-    log_dx VELMORA_FIRST_MADE, log_main VELMORA_FIRST_MADE, log_efect VELMORA_FIRST_MADE,
-    log_font VELMORA_FIRST_MADE, log_apu VELMORA_FIRST_MADE, log_input VELMORA_FIRST_MADE,
-    log_console VELMORA_FIRST_MADE;
+    log_dx VELMORA_FIRST_MADE, log_main VELMORA_FIRST_MADE, log_efect VELMORA_FIRST_MADE, log_font VELMORA_FIRST_MADE,
+    log_apu VELMORA_FIRST_MADE, log_input VELMORA_FIRST_MADE, log_console VELMORA_FIRST_MADE;
 #undef VELMORA_FIRST_MADE
 
 namespace {
