@@ -127,15 +127,23 @@ using HDC = DeviceContext*;
 
 class IDirectDrawSurface7 {
  public:
+  // Plain, colour-keyed and stretched copies (nearest neighbour) and colour fills;
+  // a copy onto the primary surface is also what the window shows next, and each
+  // one counts a frame of the virtual clock.
   HRESULT Blt(RECT* destRect, IDirectDrawSurface7* source, RECT* sourceRect, DWORD flags, DDBLTFX* fx);
   // Nested locks succeed with the same address; the pixels stay valid until the
   // outermost Unlock.
   HRESULT Lock(RECT* rect, DDSURFACEDESC2* desc, DWORD flags, HANDLE event);
   HRESULT Unlock(RECT* rect);
   HRESULT GetSurfaceDesc(DDSURFACEDESC2* desc);
+  // Only the source colour key (one value, low equals high) is kept.
   HRESULT SetColorKey(DWORD flags, DDCOLORKEY* key);
+  // Gives the memory back after a loss; the old contents stay, as the engine
+  // redraws or reloads what it needs. Fails once the display was released.
   HRESULT Restore();
+  // Lost while the window is minimised (until Restore), or once its display is gone.
   HRESULT IsLost();
+  // A device context over the pixels, for the GDI text and picture calls (gdi.h).
   HRESULT GetDC(HDC* dc);
   HRESULT ReleaseDC(HDC dc);
   ULONG AddRef();
@@ -156,7 +164,10 @@ class IDirectDrawSurface7 {
 
 class IDirectDraw7 {
  public:
+  // Exclusive mode needs a window; nothing else is checked.
   HRESULT SetCooperativeLevel(HWND window, DWORD flags);
+  // Any size from 1 to 8192 on a side at 16, 24 or 32 bits; no real mode switch:
+  // the window scales the mode's pixels to its size, aspect ratio kept.
   HRESULT SetDisplayMode(DWORD width, DWORD height, DWORD bpp, DWORD refreshRate, DWORD flags);
   HRESULT RestoreDisplayMode();
   HRESULT CreateSurface(DDSURFACEDESC2* desc, IDirectDrawSurface7** surface, void* outer);

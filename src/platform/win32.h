@@ -74,7 +74,6 @@ struct WNDCLASSA {
 };
 
 // Messages.
-constexpr UINT WM_NULL = 0x0000;
 constexpr UINT WM_DESTROY = 0x0002;
 constexpr UINT WM_ACTIVATE = 0x0006;
 constexpr UINT WM_CLOSE = 0x0010;
@@ -87,7 +86,6 @@ constexpr UINT WM_TIMER = 0x0113;
 // WM_ACTIVATE low word.
 constexpr WORD WA_INACTIVE = 0;
 constexpr WORD WA_ACTIVE = 1;
-constexpr WORD WA_CLICKACTIVE = 2;
 
 inline WORD LOWORD(uintptr_t v) { return static_cast<WORD>(v & 0xFFFF); }
 inline WORD HIWORD(uintptr_t v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
@@ -113,7 +111,6 @@ constexpr DWORD WS_EX_TOPMOST = 0x00000008u;
 constexpr int SM_CXSCREEN = 0;
 constexpr int SM_CYSCREEN = 1;
 constexpr int BLACK_BRUSH = 4;
-constexpr int SW_SHOWNORMAL = 1;
 constexpr int SW_SHOWDEFAULT = 10;
 constexpr UINT PM_NOREMOVE = 0;
 constexpr UINT PM_REMOVE = 1;
@@ -121,26 +118,49 @@ constexpr UINT MB_OK = 0;
 constexpr int IDOK = 1;
 inline const char* const IDC_ARROW = reinterpret_cast<const char*>(32512);
 
-// Windows and messages.
+// Windows and messages. One process-wide queue serves every window; the filter
+// arguments (window, message range) are accepted and ignored.
+// Keeps the class's window procedure; styles, icon, cursor and brush are unused.
 ATOM RegisterClassA(const WNDCLASSA* wc);
+// An SDL window, hidden until ShowWindow: full screen at the desktop's size, or
+// a resizable window of the --window size; position, style and parent are ignored.
 HWND CreateWindowExA(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y, int width,
                      int height, HWND parent, HMENU menu, HINSTANCE instance, void* param);
+// Shows the window and sends it WM_ACTIVATE(WA_ACTIVE) before returning, as Windows does.
 BOOL ShowWindow(HWND window, int cmdShow);
+// Nothing to paint: answers whether the window exists.
 BOOL UpdateWindow(HWND window);
+// Raises the window; answers the window that had the focus before.
 HWND SetFocus(HWND window);
+// One arrow cursor whatever the name.
 HCURSOR LoadCursorA(HINSTANCE instance, const char* name);
+// A null cursor hides the mouse pointer, any other shows it.
 HCURSOR SetCursor(HCURSOR cursor);
+// A handle that stands for the black brush; nothing paints with it.
 HGDIOBJ GetStockObject(int object);
+// There are no accelerator tables: always null.
 HACCEL LoadAcceleratorsA(HINSTANCE instance, const char* tableName);
+// SM_CXSCREEN and SM_CYSCREEN are the desktop's size; 0 without a display.
 int GetSystemMetrics(int index);
 
+// SDL's events arrive here as Windows messages (WM_KEYDOWN with virtual-key codes,
+// WM_ACTIVATE, WM_CLOSE); the window timers' WM_TIMER come when due.
 BOOL PeekMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT removeMsg);
+// Blocks until a message comes; 0 for WM_QUIT. With the virtual clock a due timer
+// message comes at once; without video and without timers it answers -1 instead
+// of blocking for ever.
 BOOL GetMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax);
+// Returns as soon as a message is waiting, or at once on the virtual clock.
 BOOL WaitMessage();
+// There are no character messages: does nothing.
 BOOL TranslateMessage(const MSG* msg);
+// Calls the window procedure of the message's window.
 LRESULT DispatchMessageA(const MSG* msg);
+// There are no accelerators: always 0, so every message is dispatched.
 int TranslateAcceleratorA(HWND window, HACCEL accel, MSG* msg);
+// Queues the message behind SDL's events; never fails.
 BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Nothing needs a default action here: always 0.
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Raises WM_TIMER for the window every max(interval, 10) ms of tick count.
 uintptr_t SetTimer(HWND window, uintptr_t id, UINT interval, TIMERPROC proc);
