@@ -50,6 +50,14 @@ bool ParseCount(const char* text, unsigned long max, unsigned long& out) {
   return true;
 }
 
+// A display-mode word: a whole number, as typed, that fits the largest mode.
+bool IsModeWord(const std::string& word) {
+  if (word.empty() || word.size() > 5) return false;
+  for (char c : word)
+    if (c < '0' || c > '9') return false;
+  return std::stoul(word) <= 65535;
+}
+
 int Usage(const char* problem) {
   std::fprintf(stderr, "velmora: %s\nTry 'velmora --help'.\n", problem);
   return 2;
@@ -70,6 +78,7 @@ int main(int argc, char** argv) {
   std::vector<ShotRequest> shots;
   bool log_files = false;
   bool audio_report = false;
+  int mode_words = 0;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "--help") {
@@ -101,11 +110,23 @@ int main(int argc, char** argv) {
       ++i;
       shot.path = fs::absolute(shot.path).string();
       shots.push_back(shot);
-    } else if (arg.rfind("--", 0) == 0) {
+    } else if (arg.size() > 1 && arg[0] == '-' && !IsModeWord(arg.substr(1))) {
       return Usage(("unknown option " + arg).c_str());
     } else {
+      if (!IsModeWord(arg)) return Usage(("not a display mode number: '" + arg + "'").c_str());
       if (!command_line.empty()) command_line += ' ';
       command_line += arg;
+      ++mode_words;
+    }
+  }
+  // The driver plays the default mode unless exactly three words came; say so.
+  if (mode_words != 0 && mode_words != 3)
+    std::fprintf(stderr, "velmora: expected WIDTH HEIGHT BITS, playing at 320 x 200 x 32\n");
+  for (const ShotRequest& shot : shots) {
+    std::string problem = ShotTargetProblem(shot.path);
+    if (!problem.empty()) {
+      std::fprintf(stderr, "velmora: cannot save a frame as %s: %s\n", shot.path.c_str(), problem.c_str());
+      return 1;
     }
   }
 
@@ -133,11 +154,12 @@ int main(int argc, char** argv) {
   for (const std::string& problem : capture.Problems()) std::fprintf(stderr, "velmora: %s\n", problem.c_str());
   for (const ShotRequest& shot : capture.Pending())
     std::fprintf(stderr, "velmora: no frame at or after %u ms for %s\n", shot.demo_ms, shot.path.c_str());
+  const bool shots_missing = !capture.Problems().empty() || !capture.Pending().empty();
   if (!FirstStartupFailure().empty()) {
     const std::string& reason = platform::LastErrorText();
     std::fprintf(stderr, "velmora: %s failed: %s\n", FirstStartupFailure().c_str(),
                  reason.empty() ? "see the log (--log)" : reason.c_str());
     return 1;
   }
-  return result;
+  return shots_missing ? 1 : result;
 }

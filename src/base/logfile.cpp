@@ -1,10 +1,13 @@
 #include "base/logfile.h"
 
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string>
+
+#include "base/user_warning.h"
 
 // Objects of every other file log from their destructors at exit, so the channels
 // are made before any of them and outlive them all, whatever the link order.
@@ -38,11 +41,21 @@ void DisableFiles() { output().enabled = false; }
 void logfile::open(const char* title, const char* path, const char*, con*) {
   if (!output().enabled) return;
   std::filesystem::path full = std::filesystem::path(output().base) / path;
-  std::error_code ignored;
-  std::filesystem::create_directories(full.parent_path(), ignored);
+  std::error_code error;
+  std::filesystem::create_directories(full.parent_path(), error);
+  if (error) {
+    WarnUserOnce(full.parent_path().string(), "cannot make the log folder: " + error.message());
+    return;
+  }
   if (file.is_open()) file.close();
+  errno = 0;
   file.open(full, std::ios::out | std::ios::trunc);
-  if (file) file << title << std::flush;
+  if (!file) {
+    WarnUserOnce(full.string(),
+                 std::string("cannot write the log: ") + (errno ? std::strerror(errno) : "cannot be opened"));
+    return;
+  }
+  file << title << std::flush;
 }
 
 void logfile::print(const char* format, ...) {

@@ -3,17 +3,19 @@
 #include <cmath>
 #include <cstring>
 #include <new>
+#include <string>
 #include <vector>
 
+#include "base/little_endian.h"
 #include "base/logfile.h"
+#include "base/user_warning.h"
 #include "efx/trig_tables.h"
 #include "image/file_bytes.h"
 
 namespace {
 
-uint32_t U32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24; }
 float F32(const uint8_t* p) {
-  uint32_t bits = U32(p);
+  uint32_t bits = ReadLe32(p);
   float f;
   std::memcpy(&f, &bits, 4);
   return f;
@@ -46,12 +48,12 @@ int ScreenCoordinate(float v) {
 
 ObjectParse ParseObject(const uint8_t* data, size_t size, uint32_t num, ObjectRecord& out) {
   if (!data || size < 4) return ObjectParse::NoCount;
-  out.object_count = U32(data);
+  out.object_count = ReadLe32(data);
   if (static_cast<int32_t>(num) >= static_cast<int32_t>(out.object_count)) return ObjectParse::NumberTooLarge;
   size_t at = 4;
   auto take_count = [&](uint32_t& count) {
     if (size - at < 4) return false;
-    count = U32(data + at);
+    count = ReadLe32(data + at);
     at += 4;
     if (uint64_t(count) * 12 > size - at) return false;
     return true;
@@ -69,7 +71,7 @@ ObjectParse ParseObject(const uint8_t* data, size_t size, uint32_t num, ObjectRe
   if (!take_count(out.face_count)) return ObjectParse::Truncated;
   out.face_bytes = data + at;
   for (uint64_t i = 0; i < uint64_t(out.face_count) * 3; ++i)
-    if (U32(out.face_bytes + size_t(i) * 4) >= out.vertex_count) return ObjectParse::BadFaceIndex;
+    if (ReadLe32(out.face_bytes + size_t(i) * 4) >= out.vertex_count) return ObjectParse::BadFaceIndex;
   return ObjectParse::Ok;
 }
 
@@ -80,11 +82,21 @@ efx_3d::~efx_3d() {
 bool efx_3d::load(const char* file_name, unsigned num) {
   log_efect.print("efx_3d (%lu) load('%s',%u)...\n", LogId(this), file_name, num);
   std::vector<uint8_t> bytes;
-  bool open = ReadFileBytes(file_name, bytes);
+  std::string why;
+  bool open = ReadFileBytes(file_name, bytes, uint64_t(1) << 30, why);
   log_efect.status(open ? "OK" : "ERROR", "in.open(%s,ios::in|ios::binary);", file_name);
-  if (!open) return false;
+  if (!open) {
+    WarnUserOnce(file_name, why);
+    return false;
+  }
   ObjectRecord rec;
   ObjectParse result = ParseObject(bytes.data(), bytes.size(), num, rec);
+  // Asking past the last object is how the captions find how many letters a file
+  // holds, so that alone is not worth a word to the user.
+  if (result == ObjectParse::NoCount) WarnUserOnce(file_name, "not an object file this program reads");
+  if (result == ObjectParse::NumberTooLarge && num == 0) WarnUserOnce(file_name, "holds no objects");
+  if (result == ObjectParse::Truncated) WarnUserOnce(file_name, "truncated file");
+  if (result == ObjectParse::BadFaceIndex) WarnUserOnce(file_name, "corrupt object data");
   if (result == ObjectParse::NoCount) {
     log_efect.status("ERROR", "no object count in %s", file_name);
     return false;
@@ -119,7 +131,7 @@ bool efx_3d::load(const char* file_name, unsigned num) {
   if (!face) return false;
   for (DWORD i = 0; i < face_count; ++i) {
     const uint8_t* p = rec.face_bytes + size_t(i) * 12;
-    face[i] = faces{U32(p), U32(p + 4), U32(p + 8)};
+    face[i] = faces{ReadLe32(p), ReadLe32(p + 4), ReadLe32(p + 8)};
   }
   log_efect.status("OK", "efx_3d (%lu) load('%s',%u)...\n", LogId(this), file_name, num);
   return true;

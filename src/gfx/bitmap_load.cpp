@@ -6,9 +6,11 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <string>
 #include <vector>
 
 #include "base/logfile.h"
+#include "base/user_warning.h"
 #include "gfx/2d.h"
 #include "gfx/display.h"
 #include "gfx/gdi_helpers.h"
@@ -17,6 +19,17 @@
 #include "image/pcx_decoder.h"
 
 namespace {
+
+// Why a BMP file did not become a surface, worked out again only on that path.
+std::string BmpFailure(const char* file_name) {
+  std::vector<uint8_t> bytes;
+  std::string why;
+  if (!ReadFileBytes(file_name, bytes, uint64_t(1) << 30, why)) return why;
+  Picture picture;
+  DecodeResult result = DecodeBmp(bytes.data(), bytes.size(), picture);
+  if (!result) return DecodeErrorText(result.error);
+  return "no surface for a picture of this size";
+}
 
 bool EndsWith(const char* name, const char* ext) {
   size_t n = std::strlen(name);
@@ -32,6 +45,7 @@ int bitmap::load(const char* file_name) {
   const bool pcx = EndsWith(file_name, ".pcx");
   if (!pcx && !EndsWith(file_name, ".bmp")) {
     log_2d.write("ERROR! unknown file format\n");
+    WarnUserOnce(file_name, DecodeErrorText(DecodeError::kNotPicture));
     return 0;
   }
 
@@ -39,6 +53,7 @@ int bitmap::load(const char* file_name) {
     IDirectDrawSurface7* s = load_bitmap_surface(g_pDD, file_name, 0, 0);
     if (!s) {
       log_2d.status("ERROR! file not found", "\t%s", file_name);
+      WarnUserOnce(file_name, BmpFailure(file_name));
       created = loaded = use_colorkey = 0;
       width = height = x = y = 0;
       log_2d.print(" ERROR\n");
@@ -60,14 +75,17 @@ int bitmap::load(const char* file_name) {
   }
 
   std::vector<uint8_t> file;
-  if (!ReadFileBytes(file_name, file)) {
+  std::string why;
+  if (!ReadFileBytes(file_name, file, uint64_t(1) << 30, why)) {
     log_2d.status("ERROR! file not found", "\t%s", file_name);
+    WarnUserOnce(file_name, why);
     return 0;
   }
   log_2d.status("OK", "\t%s", file_name);
   PcxHeader h;
   Picture decoded;
   const DecodeResult result = DecodePcx(file.data(), file.size(), h, decoded);
+  if (!result) WarnUserOnce(file_name, DecodeErrorText(result.error));
   if (result.error == DecodeError::kTruncated) {
     log_2d.status("ERROR! truncated file", "\t%s", file_name);
     return 0;
@@ -91,6 +109,7 @@ int bitmap::load(const char* file_name) {
   }
   if (!create(width, height)) {
     log_2d.status("ERROR! out of memory", "\tcreate(%d, %d)", width, height);
+    WarnUserOnce(file_name, "no surface for a picture of this size");
     return 0;
   }
   log_2d.status("OK", "\tcreate(%d, %d)", width, height);

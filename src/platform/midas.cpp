@@ -2,10 +2,12 @@
 #include "platform/midas.h"
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "image/file_bytes.h"
 #include "platform/audio_mixer.h"
+#include "platform/runtime.h"
 
 struct MidasModule {
   openmpt_module* module = nullptr;
@@ -54,11 +56,23 @@ BOOL MIDASstartBackgroundPlay(DWORD) {
 MIDASmodule MIDASloadModule(const char* fileName) {
   if (!g_library.open) return nullptr;
   std::vector<uint8_t> bytes;
-  if (!ReadFileBytes(fileName, bytes, uint64_t(256) << 20)) return nullptr;
+  std::string why;
+  if (!ReadFileBytes(fileName, bytes, uint64_t(256) << 20, why)) {
+    platform::SetLastErrorText(std::string(fileName ? fileName : "") + ": " + why);
+    return nullptr;
+  }
   int error = 0;
+  const char* message = nullptr;
   openmpt_module* m = openmpt_module_create_from_memory2(bytes.data(), bytes.size(), openmpt_log_func_silent, nullptr,
-                                                         openmpt_error_func_ignore, nullptr, &error, nullptr, nullptr);
-  if (!m) return nullptr;
+                                                         openmpt_error_func_ignore, nullptr, &error, &message, nullptr);
+  if (!m) {
+    std::string text = std::string(fileName) + ": not a module this program plays";
+    if (message && *message) text += std::string(" (libopenmpt: ") + message + ")";
+    platform::SetLastErrorText(text);
+    openmpt_free_string(message);
+    return nullptr;
+  }
+  openmpt_free_string(message);
   g_library.loaded.push_back(new MidasModule{m});
   return g_library.loaded.back();
 }

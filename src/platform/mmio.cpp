@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/little_endian.h"
 #include "image/file_bytes.h"
 
 struct MmioFile {
@@ -12,8 +13,6 @@ struct MmioFile {
 
 namespace {
 
-DWORD U32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | DWORD(p[3]) << 24; }
-
 constexpr FOURCC kRiff = mmioFOURCC('R', 'I', 'F', 'F');
 constexpr FOURCC kList = mmioFOURCC('L', 'I', 'S', 'T');
 
@@ -21,15 +20,15 @@ constexpr FOURCC kList = mmioFOURCC('L', 'I', 'S', 'T');
 // does not fit before `end`.
 bool ChunkAt(const MmioFile& f, size_t at, size_t end, MMCKINFO& out) {
   if (at > end || end - at < 8) return false;
-  out.ckid = U32(&f.bytes[at]);
-  out.cksize = U32(&f.bytes[at + 4]);
+  out.ckid = ReadLe32(&f.bytes[at]);
+  out.cksize = ReadLe32(&f.bytes[at + 4]);
   out.dwDataOffset = DWORD(at + 8);
   out.fccType = 0;
   out.dwFlags = 0;
   if (uint64_t(out.cksize) > end - (at + 8)) return false;
   if (out.ckid == kRiff || out.ckid == kList) {
     if (out.cksize < 4) return false;
-    out.fccType = U32(&f.bytes[at + 8]);
+    out.fccType = ReadLe32(&f.bytes[at + 8]);
   }
   return true;
 }

@@ -114,7 +114,11 @@ int demo::main(int argc, char* argv[]) {
   DxFree();
   double seconds = g_dwElapsed / 1000.0;
   log_main.print("stopped [%.1f]\n", seconds);
-  log_main.print("%lu frames in %.2f seconds: %.2f fps\n", static_cast<unsigned long>(g_dwFrames), seconds,
-                 g_dwFrames / seconds);
+  // No time on the clock has no rate: the count alone, not a quotient by zero.
+  if (seconds > 0)
+    log_main.print("%lu frames in %.2f seconds: %.2f fps\n", static_cast<unsigned long>(g_dwFrames), seconds,
+                   g_dwFrames / seconds);
+  else
+    log_main.print("%lu frames\n", static_cast<unsigned long>(g_dwFrames));
   return 0;
 }

@@ -1,7 +1,10 @@
 #include "shell/frame_capture.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 
 #include "image/png_writer.h"
 
@@ -47,4 +50,16 @@ void FrameCapture::OnFrame(const platform::PresentedFrame& frame, uint32_t demo_
       problems_.push_back("cannot write " + pending_.front().path);
     pending_.erase(pending_.begin());
   }
+}
+
+std::string ShotTargetProblem(const std::string& path) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  if (fs::is_directory(path, error)) return "is a directory";
+  fs::path folder = fs::path(path).parent_path();
+  if (folder.empty()) folder = ".";
+  if (!fs::is_directory(folder, error)) return "no folder " + folder.string();
+  if (::access(folder.c_str(), W_OK) != 0) return "cannot write in " + folder.string();
+  if (fs::exists(path, error) && ::access(path.c_str(), W_OK) != 0) return "cannot overwrite it";
+  return {};
 }

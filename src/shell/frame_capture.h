@@ -16,6 +16,10 @@ struct ShotRequest {
 // Parses "MS:FILE"; false when the form is wrong.
 bool ParseShotRequest(const std::string& text, ShotRequest& out);
 
+// Why a frame could not be saved at `path` ("is a directory", "no folder ...",
+// "cannot write in ..."); empty when it looks writable.
+std::string ShotTargetProblem(const std::string& path);
+
 // The mode's pixels as 8-bit RGB rows.
 std::vector<uint8_t> FrameToRgb(const platform::PresentedFrame& frame);
 
