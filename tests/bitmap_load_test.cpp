@@ -1,5 +1,6 @@
 #include "gfx/bitmap_load.h"
 
+#include <chrono>
 #include <fstream>
 
 #include "gfx/frame_sequence.h"
@@ -153,6 +154,50 @@ TEST_F(PictureLoad, LoadingIntoAFullBitmapIsRefused) {
   EXPECT_EQ(b.width, 5);
   EXPECT_EQ(b.loaded, 0);
   EXPECT_STREQ(b.name, "");
+}
+
+// A BMP info header of the given size, depth and compression, then `pixels`.
+std::vector<uint8_t> BmpHeader(int32_t width, int32_t height, int bits, int compression, std::vector<uint8_t> pixels) {
+  const int palette = bits <= 8 ? 4 << bits : 0;
+  std::vector<uint8_t> f(54 + palette, 0);
+  auto put32 = [&](size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) f[at + i] = uint8_t(v >> (8 * i));
+  };
+  f[0] = 'B', f[1] = 'M';
+  put32(10, uint32_t(54 + palette));
+  put32(14, 40);
+  put32(18, uint32_t(width));
+  put32(22, uint32_t(height));
+  f[26] = 1, f[28] = uint8_t(bits);
+  put32(30, uint32_t(compression));
+  f.insert(f.end(), pixels.begin(), pixels.end());
+  put32(2, uint32_t(f.size()));
+  return f;
+}
+
+TEST_F(PictureLoad, HostilePicturesAreRefusedCheaply) {
+  struct Hostile {
+    const char* name;
+    std::vector<uint8_t> bytes;
+  };
+  std::vector<uint8_t> pcx = Pcx(0, 0, 16383, 16383, 1, {0xFF, 0x01});
+  pcx.resize(897, 0);
+  const Hostile pictures[] = {
+      // Run-length data of a few bytes cannot fill 67 million pixels.
+      {"rle8.bmp", BmpHeader(8192, 8192, 8, 1, {0xFF, 1, 0, 0, 0, 1})},
+      // Rows the file does not hold.
+      {"plain24.bmp", BmpHeader(8192, 8192, 24, 0, std::vector<uint8_t>(10, 0x80))},
+      {"huge.pcx", pcx},
+  };
+  for (const Hostile& p : pictures) {
+    Write(p.name, p.bytes);
+    const long before = test::PeakResidentKiB();
+    const auto start = std::chrono::steady_clock::now();
+    bitmap b;
+    EXPECT_EQ(b.load(p.name), 0) << p.name;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << p.name;
+    EXPECT_LT(test::PeakResidentKiB() - before, 64 * 1024) << p.name;
+  }
 }
 
 TEST_F(PictureLoad, EncoderPcxFilesDecodeToTheirPixels) {

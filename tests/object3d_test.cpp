@@ -179,4 +179,32 @@ TEST_F(Object3d, AnimationBlendsKeyFramesAndWraps) {
   EXPECT_FALSE(a.load("no-such.ult"));
 }
 
+TEST_F(Object3d, AFailedReloadLeavesTheAnimationAsItWas) {
+  auto key = [](float x) { return Obj{{{0, 0, 0}, {0, 0, 0}, {x, 0, 0}}, {{0, 1, 2}}}; };
+  Write("good.ult", ObjectFile({key(10), key(30)}));
+  // The middle key frame names a vertex it does not have.
+  Write("bad.ult", ObjectFile({key(10), Obj{{{0, 0, 0}}, {{0, 0, 5}}}, key(50)}));
+  efx_3d_animation a;
+  ASSERT_TRUE(a.load("good.ult"));
+  a.work[0].projection = vertices{0, 0, 1000};
+  EXPECT_FALSE(a.load("bad.ult"));
+  EXPECT_EQ(a.interval_count, 1);
+  a.set_time(50);
+  a.draw(target);  // reads the key frames current and next point to
+  EXPECT_FLOAT_EQ(a.work[0].model[2].x, 20.0f);
+}
+
+TEST_F(Object3d, AKeyFrameCountTheFileCannotHoldIsRefusedBeforeAllocating) {
+  std::vector<uint8_t> f = ObjectFile({kSegment});
+  const uint32_t claimed = 5000000;
+  std::memcpy(f.data(), &claimed, 4);
+  f.resize(124, 0);
+  Write("claims.ult", f);
+  const long before = test::PeakResidentKiB();
+  efx_3d_animation a;
+  EXPECT_FALSE(a.load("claims.ult"));
+  EXPECT_LT(test::PeakResidentKiB() - before, 16 * 1024);
+  EXPECT_EQ(a.objects, nullptr);
+}
+
 }  // namespace

@@ -81,3 +81,13 @@ std::filesystem::path DataPath(const std::string& name) { return std::filesystem
 std::filesystem::path FixturePath(const std::string& name) { return std::filesystem::path(VELMORA_FIXTURES) / name; }
 
 }  // namespace test
+
+namespace test {
+long PeakResidentKiB() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
+  return -1;
+}
+}  // namespace test

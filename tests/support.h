@@ -27,6 +27,9 @@ class DisplayTest : public ::testing::Test {
   void OpenDisplay(DWORD width = 320, DWORD height = 200, DWORD bpp = 32);
 };
 
+// The process's peak resident memory so far (VmHWM), in KiB; -1 when unknown.
+long PeakResidentKiB();
+
 // Reads one pixel of a bitmap through its own lock.
 DWORD PixelAt(bitmap& b, int x, int y);
 // Fills a bitmap with a pattern that differs at every pixel.

@@ -4,6 +4,7 @@
 #include <new>
 #include <vector>
 
+#include "base/little_endian.h"
 #include "base/logfile.h"
 #include "image/file_bytes.h"
 
@@ -18,23 +19,32 @@ bool efx_3d_animation::load(const char* file_name) {
   bool open = ReadFileBytes(file_name, bytes);
   log_efect.status(open ? "OK" : "ERROR", "in.open(%s,ios::in|ios::binary);", file_name);
   if (!open) return false;
-  ObjectRecord first;
-  // Every key frame must be in the file; the count alone is not trusted.
-  if (ParseObject(bytes.data(), bytes.size(), 0, first) != ObjectParse::Ok || int32_t(first.object_count) < 1) {
+  ObjectRecord first, last;
+  // Every key frame must be in the file before anything is allocated: an object
+  // takes at least its two 4-byte counts, and the last one must parse.
+  const uint32_t n = bytes.size() >= 4 ? ReadLe32(bytes.data()) : 0;
+  if (ParseObject(bytes.data(), bytes.size(), 0, first) != ObjectParse::Ok || int32_t(n) < 1 ||
+      n > (bytes.size() - 4) / 8 || ParseObject(bytes.data(), bytes.size(), n - 1, last) != ObjectParse::Ok) {
     log_efect.status("ERROR", "no key frames in %s", file_name);
     return false;
   }
-  const uint32_t n = first.object_count;
+  // The new key frames replace the old only once all of them loaded, so a failed
+  // reload leaves the animation as it was.
+  efx_3d* new_objects = new (std::nothrow) efx_3d[n];
+  efx_3d* new_work = new (std::nothrow) efx_3d[n];
+  const bool made = new_objects && new_work;
+  log_efect.status(made ? "OK" : "ERROR", "objects = new efx_3d[%lu]", static_cast<unsigned long>(n));
+  bool loaded = made && new_work[0].load(file_name, 0);
+  for (uint32_t i = 0; loaded && i < n; ++i) loaded = new_objects[i].load(file_name, i);
+  if (!loaded) {
+    delete[] new_objects;
+    delete[] new_work;
+    return false;
+  }
   delete[] objects;
   delete[] work;
-  objects = new (std::nothrow) efx_3d[n];
-  work = new (std::nothrow) efx_3d[n];
-  const bool made = objects && work;
-  log_efect.status(made ? "OK" : "ERROR", "objects = new efx_3d[%lu]", static_cast<unsigned long>(n));
-  if (!made) return false;
-  work[0].load(file_name, 0);
-  for (uint32_t i = 0; i < n; ++i)
-    if (!objects[i].load(file_name, i)) return false;
+  objects = new_objects;
+  work = new_work;
   interval_count = int(n) - 1;
   current = &objects[0];
   next = &objects[n > 1 ? 1 : 0];
