@@ -231,6 +231,31 @@ TEST_F(Consoles, EnterUpAndDownWalkTheHistory) {
   EXPECT_STREQ(k.line.currcommand, "third");  // from position 0: the newest
 }
 
+TEST_F(Consoles, ASecondLoadIsRefusedAndConsolesKeepTheirFont) {
+  con c;
+  ASSERT_TRUE(c.create("kept", 20, 2));
+  ASSERT_TRUE(c.set_font("console"));
+  const int count = fontcount;
+  EXPECT_FALSE(LoadFonts("data/fonts.def"));
+  EXPECT_EQ(fontcount, count);
+  c.print("still drawn");
+  bitmap frame;
+  ASSERT_EQ(frame.create(200, 40), 1);
+  frame.clear(0);
+  ASSERT_TRUE(c.draw_visible(frame, "", 0));  // reads the glyphs of the first load
+  int lit = 0;
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 200; ++x) lit += test::PixelAt(frame, x, y) != 0;
+  EXPECT_GT(lit, 50);
+}
+
+TEST_F(Consoles, LoadingAgainWorksAfterFreeFonts) {
+  FreeFonts();
+  EXPECT_TRUE(LoadFonts("data/fonts.def"));
+  ASSERT_EQ(fontcount, 1);
+  EXPECT_EQ(fonts[0].loaded, 1);
+}
+
 TEST_F(Consoles, AConsoleDrawnOverAFrameShowsItsText) {
   con c;
   ASSERT_TRUE(c.create("shown", 40, 6));

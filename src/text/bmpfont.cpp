@@ -87,6 +87,12 @@ void bmpfont::restore() {
 
 bool LoadFonts(const char* file_name) {
   log_font.print("LoadFonts('%s')\n", file_name);
+  // Consoles and texts point into the loaded fonts; replacing them would leave
+  // those pointers dangling, so a second load waits for FreeFonts.
+  if (fonts) {
+    log_font.status("ERROR", "LoadFonts('%s'): fonts already loaded", file_name);
+    return false;
+  }
   BuildCharacterTable();
   log_font.status("OK", "init chtable");
   auto* doc = new CfgFile();
