@@ -1,3 +1,5 @@
+#include <random>
+
 #include "platform/testing.h"
 #include "support.h"
 
@@ -63,6 +65,38 @@ TEST_F(BlitTest, DestinationEntirelyOffTheSurfaceCopiesNothing) {
   for (int y = 0; y < 4; ++y)
     for (int x = 0; x < 4; ++x) EXPECT_EQ(test::PixelAt(dst, x, y), 0u);
   EXPECT_EQ(src.blit_error, 0);
+}
+
+TEST_F(BlitTest, ScaledRectanglesThatClipToNothingCopyNothingAndKeepWorking) {
+  // Rectangles wholly right of or below the target, or a source wholly outside
+  // the picture, at scales where float rounding leaves the other rectangle a
+  // pixel wide.
+  bitmap src, dst;
+  ASSERT_EQ(src.create(7, 5), 1);
+  ASSERT_EQ(dst.create(9, 6), 1);
+  test::FillPattern(src);
+  std::mt19937 random(11);
+  auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+  for (int i = 0; i < 20000; ++i) {
+    RECT s{pick(0, 6), pick(0, 4), 0, 0}, d{0, 0, 0, 0};
+    s.right = s.left + pick(1, 7), s.bottom = s.top + pick(1, 5);
+    if (i % 3 == 0) {
+      d = RECT{pick(9, 40), pick(0, 5), 0, 0};  // right of the target
+    } else if (i % 3 == 1) {
+      d = RECT{pick(0, 8), pick(6, 40), 0, 0};  // below it
+    } else {
+      s = RECT{pick(7, 30), pick(0, 4), 0, 0};  // right of the picture
+      s.right = s.left + pick(1, 7), s.bottom = s.top + pick(1, 5);
+      d = RECT{pick(0, 8), pick(0, 5), 0, 0};
+    }
+    d.right = d.left + pick(1, 60), d.bottom = d.top + pick(1, 60);
+    // The whole picture as the source, or a part of it.
+    ASSERT_EQ(src.blit(dst, i % 2 ? &s : nullptr, &d), 1) << i << ": " << s.left << "," << s.top << "," << s.right << "," << s.bottom
+                                         << " onto " << d.left << "," << d.top << "," << d.right << "," << d.bottom;
+    ASSERT_EQ(src.blit_error, 0) << i;
+  }
+  EXPECT_EQ(src.blit(dst, nullptr, nullptr), 1);
+  EXPECT_EQ(test::PixelAt(dst, 0, 0), test::PixelAt(src, 0, 0));
 }
 
 TEST_F(BlitTest, RectanglesGivenBackToFrontAreUsedInOrderedForm) {

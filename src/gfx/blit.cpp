@@ -62,6 +62,10 @@ int bitmap::blit(bitmap& destination, RECT* sourceRect, RECT* destinationRect) {
     if (D.left >= D.right || D.top >= D.bottom) return 1;
   }
 
+  // Clipping can empty one rectangle and not the other (a destination wholly
+  // outside the target, a source wholly outside the picture): nothing to copy.
+  if (S.left >= S.right || S.top >= S.bottom || D.left >= D.right || D.top >= D.bottom) return 1;
+
   if (blit_error) return 0;
   const DWORD flags = DDBLT_DONOTWAIT | (use_colorkey == 1 ? DDBLT_KEYSRC : 0);
   g_hr = destination.surface->Blt(&D, surface, &S, flags, nullptr);
