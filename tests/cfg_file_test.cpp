@@ -129,15 +129,38 @@ TEST(CfgFile, OverlongFieldsAreCut) {
   EXPECT_EQ(doc.sections[0].values[0].size(), 63u);
 }
 
-TEST(CfgFile, FailedWriteKeepsTheOldFile) {
+TEST(CfgFile, AReadOnlyTargetStaysUnwritten) {
   test::TempDir dir;
   std::ofstream("keep.def") << kExample;
-  std::filesystem::create_directory("keep.def.tmp");  // the temporary cannot be written
+  std::filesystem::permissions("keep.def", std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
   CfgFile doc = Parse("[x]\ny = 1\n");
   EXPECT_FALSE(WriteCfgFile("keep.def", doc));
   std::stringstream old;
   old << std::ifstream("keep.def").rdbuf();
   EXPECT_EQ(old.str(), kExample);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."), {}), 1);  // no temporary left
+}
+
+TEST(CfgFile, WritingLeavesAFileNamedLikeTheTemporaryAlone) {
+  test::TempDir dir;
+  std::ofstream("keep.def.tmp") << "mine";
+  ASSERT_TRUE(WriteCfgFile("keep.def", Parse(kExample)));
+  std::stringstream mine, written;
+  mine << std::ifstream("keep.def.tmp").rdbuf();
+  written << std::ifstream("keep.def").rdbuf();
+  EXPECT_EQ(mine.str(), "mine");
+  EXPECT_EQ(written.str(), kExample);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."), {}), 2);
+}
+
+TEST(CfgFile, CommentsAtTheEndSurviveAWrite) {
+  const std::string after_blanks = kExample + "\n\n# the end\n";
+  EXPECT_EQ(FormatCfg(Parse(after_blanks)), after_blanks);
+  const std::string unterminated = kExample + "# no line end";
+  EXPECT_EQ(FormatCfg(Parse(unterminated)), unterminated + "\n");
+  // Between sections, after blank lines the writer does not keep: still there.
+  const std::string between = "[a]\nk = v\n\n\n# about b\n[b]\nm = n\n";
+  EXPECT_NE(FormatCfg(Parse(between)).find("# about b\n"), std::string::npos) << FormatCfg(Parse(between));
 }
 
 TEST(CfgFile, TextHelpers) {

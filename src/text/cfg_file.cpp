@@ -1,5 +1,8 @@
 #include "text/cfg_file.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -76,7 +79,8 @@ void ForEachLine(const uint8_t* data, size_t size, Visit visit) {
     std::string line = ReadToken(in, '\n', lines);
     end = lines == before;  // the end of the bytes came before a line end
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    visit(Cut(line, kLine), lines);
+    // The count of lines up to and including this one, an unterminated last line too.
+    visit(Cut(line, kLine), end ? lines + 1 : lines);
   }
 }
 
@@ -254,8 +258,10 @@ std::string FormatCfg(const CfgFile& doc) {
   std::string out;
   int32_t L = 0;
   size_t c = 0;
+  // A comment goes out at its own line, or at the first line written after it
+  // when blank lines before it were not kept: moved at most, never lost.
   auto due = [&] {
-    while (c < doc.comment_lines.size() && doc.comment_line_numbers[c] == L) {
+    while (c < doc.comment_lines.size() && doc.comment_line_numbers[c] <= L) {
       out += doc.comment_lines[c] + "\n";
       ++c, ++L;
     }
@@ -281,17 +287,37 @@ std::string FormatCfg(const CfgFile& doc) {
     }
   }
   due();
+  // Comments after the last entry keep the blank lines before them.
+  for (; c < doc.comment_lines.size(); ++c, ++L) {
+    for (; L < doc.comment_line_numbers[c]; ++L) out += "\n";
+    out += doc.comment_lines[c] + "\n";
+  }
   return out;
 }
 
 bool WriteCfgFile(const char* file_name, const CfgFile& doc) {
   if (!file_name) return false;
+  // A target that nobody may write stays as it is, for root too.
+  struct stat target;
+  if (::stat(file_name, &target) == 0 && (target.st_mode & 0222) == 0) return false;
   const std::string text = FormatCfg(doc);
-  const std::string temporary = std::string(file_name) + ".tmp";
-  FILE* f = std::fopen(temporary.c_str(), "wb");
-  if (!f) return false;
+  // A name of its own in the target's folder, so that the rename is atomic and no
+  // file of the user's is overwritten on the way.
+  std::string temporary = std::string(file_name) + ".XXXXXX";
+  const int fd = ::mkstemp(temporary.data());
+  if (fd < 0) return false;
+  FILE* f = ::fdopen(fd, "wb");
+  if (!f) {
+    ::close(fd);
+    ::unlink(temporary.c_str());
+    return false;
+  }
   bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
   ok = std::fclose(f) == 0 && ok;
+  // mkstemp makes the file private; the written file gets the usual permissions.
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  ok = ok && ::chmod(temporary.c_str(), 0666 & ~mask) == 0;
   std::error_code ec;
   if (ok) std::filesystem::rename(temporary, file_name, ec);
   if (!ok || ec) {
