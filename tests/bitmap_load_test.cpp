@@ -2,7 +2,9 @@
 
 #include <chrono>
 #include <fstream>
+#include <sstream>
 
+#include "base/logfile.h"
 #include "gfx/frame_sequence.h"
 #include "gfx/gdi_helpers.h"
 #include "image/file_bytes.h"
@@ -324,9 +326,16 @@ TEST_F(FrameSequence, TwelveFramesLoadInNameOrder) {
 TEST_F(FrameSequence, AMissingThirdFrameUndoesTheFirstTwo) {
   WriteFrames("gap", 5);
   std::filesystem::remove("gap0002.bmp");
+  logging::EnableFiles(dir.path().string());
+  log_2d.open("", "log/velmora 2d.log", "2d", nullptr);
   frame_sequence s;
   EXPECT_EQ(s.load_frames("gap", 5), 0);
   EXPECT_EQ(s.frames, nullptr);
+  log_2d.file.close();
+  logging::DisableFiles();
+  std::stringstream log;
+  log << std::ifstream(dir.path() / "log/velmora 2d.log").rdbuf();
+  EXPECT_NE(log.str().find("Failed to load bitmap gap0002.bmp!\n"), std::string::npos) << log.str();
 }
 
 TEST_F(FrameSequence, APrefixEndingInASeparatorReadsInsideThatDirectory) {

@@ -22,7 +22,7 @@ int frame_sequence::load_frames(const char* prefix, int n) {
       for (int k = 0; k < i; ++k) frames[k].free();
       delete[] frames;
       frames = nullptr;
-      log_2d.status("Failed to load bitmap %s!", "%s", file);
+      log_2d.print("Failed to load bitmap %s!\n", file);
       return 0;
     }
     for (int d = 3; d >= 0; --d) {
