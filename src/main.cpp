@@ -156,7 +156,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "velmora: no frame at or after %u ms for %s\n", shot.demo_ms, shot.path.c_str());
   const bool shots_missing = !capture.Problems().empty() || !capture.Pending().empty();
   if (!FirstStartupFailure().empty()) {
-    const std::string& reason = platform::LastErrorText();
+    const std::string& reason = FirstStartupFailureReason();
     std::fprintf(stderr, "velmora: %s failed: %s\n", FirstStartupFailure().c_str(),
                  reason.empty() ? "see the log (--log)" : reason.c_str());
     return 1;

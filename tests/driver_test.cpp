@@ -116,7 +116,7 @@ TEST_F(DriverTest, RejectedModeEndsBeforeTheFirstFrameAndIsReported) {
   platform::UseVirtualClock(60);
   EXPECT_EQ(Run("640 480 8"), 0);
   EXPECT_EQ(FirstStartupFailure(), "DxInit(640,480,8)");
-  EXPECT_EQ(platform::LastErrorText(), "unsupported display mode");
+  EXPECT_EQ(FirstStartupFailureReason(), "unsupported display mode");
   EXPECT_EQ(g_dwFrames, 0u);
   EXPECT_EQ(g_bQuit, 1);
 }
@@ -181,7 +181,7 @@ TEST_F(DriverTest, NoSoundDeviceIsAStartUpFailure) {
   platform::UseVirtualClock(60);
   EXPECT_EQ(Run(""), 0);
   EXPECT_EQ(FirstStartupFailure(), "InitSound(hWnd)");
-  EXPECT_NE(platform::LastErrorText().find("no sound device"), std::string::npos);
+  EXPECT_NE(FirstStartupFailureReason().find("no sound device"), std::string::npos);
   EXPECT_EQ(g_dwFrames, 0u);
 }
 

@@ -312,6 +312,14 @@ HWND CreateWindowExA(DWORD, const char* className, const char* title, DWORD, int
     platform::SetLastErrorText(std::string("cannot create a window (") + SDL_GetError() + ")");
     return nullptr;
   }
+  // A new main window retires the earlier ones (F8 makes one each time): they stay
+  // as objects whose handles remain valid, but their SDL windows, and with them
+  // their presentation buffers, are gone, so memory stays flat.
+  for (auto& old : ws().windows)
+    if (old->sdl) {
+      SDL_DestroyWindow(old->sdl);
+      old->sdl = nullptr;
+    }
   auto w = std::make_unique<HWND__>();
   w->sdl = sdl;
   w->proc = cls->second.lpfnWndProc;
@@ -321,7 +329,7 @@ HWND CreateWindowExA(DWORD, const char* className, const char* title, DWORD, int
 
 BOOL ShowWindow(HWND window, int) {
   if (!window) return 0;
-  SDL_ShowWindow(window->sdl);
+  if (window->sdl) SDL_ShowWindow(window->sdl);
   // Showing a window activates it; Windows sends WM_ACTIVATE before returning.
   ws().foreground = true;
   if (window->proc) window->proc(window, WM_ACTIVATE, WA_ACTIVE, 0);

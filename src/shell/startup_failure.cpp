@@ -3,8 +3,14 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "platform/runtime.h"
+
 namespace {
 std::string& first() {
+  static std::string s;
+  return s;
+}
+std::string& reason() {
   static std::string s;
   return s;
 }
@@ -18,7 +24,12 @@ void NoteStartupFailure(const char* format, ...) {
   std::vsnprintf(text, sizeof text, format, args);
   va_end(args);
   first() = text;
+  reason() = platform::LastErrorText();
 }
 
 const std::string& FirstStartupFailure() { return first(); }
-void ClearStartupFailure() { first().clear(); }
+const std::string& FirstStartupFailureReason() { return reason(); }
+void ClearStartupFailure() {
+  first().clear();
+  reason().clear();
+}

@@ -8,4 +8,7 @@
 void NoteStartupFailure(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // Empty when every step succeeded.
 const std::string& FirstStartupFailure();
+// The platform's reason for that failure, as it stood when the step failed; later
+// steps may fail for reasons of their own. Empty when it gave none.
+const std::string& FirstStartupFailureReason();
 void ClearStartupFailure();
