@@ -66,6 +66,8 @@ TEST_F(WindowProcTest, F8TwiceLeavesThreeWindowsAndA320x200x32Display) {
   HWND second = hWnd;
   WindowProc(hWnd, WM_KEYDOWN, VK_F8, 0);
   EXPECT_EQ(platform::testing::WindowCount(), 3);
+  // The earlier two are kept as objects but hold no window or buffers any more.
+  EXPECT_EQ(platform::testing::ShownWindowCount(), 1);
   EXPECT_NE(hWnd, first);
   EXPECT_NE(hWnd, second);
   EXPECT_EQ(g_dwWidth, 320u);

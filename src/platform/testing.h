@@ -7,6 +7,8 @@
 namespace platform::testing {
 
 int WindowCount();
+// Windows that still have an SDL window (and its presentation buffers).
+int ShownWindowCount();
 // Posts the messages a real minimise or restore of the window produces and, on
 // minimise, loses every surface.
 void SimulateMinimise(HWND window);

@@ -268,6 +268,12 @@ namespace testing {
 
 int WindowCount() { return static_cast<int>(ws().windows.size()); }
 
+int ShownWindowCount() {
+  int n = 0;
+  for (auto& w : ws().windows) n += w->sdl != nullptr;
+  return n;
+}
+
 void SimulateMinimise(HWND window) {
   window->minimised = true;
   detail::MarkAllSurfacesLost();
