@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(fuzz_bmp fuzz_pcx fuzz_object fuzz_riff fuzz_cfg)
+[ ${#targets[@]} -eq 0 ] && targets=(fuzz_bmp fuzz_pcx fuzz_object fuzz_riff fuzz_cfg fuzz_animation)
 command -v clang++ >/dev/null || { apt-get update -qq && apt-get install -y -qq clang libclang-rt-14-dev; }
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_FUZZ=ON \
   -DVELMORA_TESTS=OFF -DVELMORA_BENCH=OFF >/dev/null
