@@ -8,8 +8,8 @@ job=${1:-play}
 packages=(build-essential cmake pkg-config libsdl2-dev libopenmpt-dev libpng-dev zlib1g-dev console-setup-linux)
 case "$job" in
   play) ;;
-  test) packages+=(libgtest-dev xvfb xauth xdotool) ;;
-  ci) packages+=(libgtest-dev xvfb xauth xdotool cppcheck clang-format) ;;
+  test) packages+=(libgtest-dev xvfb xauth xdotool desktop-file-utils man-db) ;;
+  ci) packages+=(libgtest-dev xvfb xauth xdotool desktop-file-utils man-db cppcheck clang-format) ;;
   *)
     echo "usage: $0 play|test|ci" >&2
     exit 2

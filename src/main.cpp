@@ -2,6 +2,7 @@
 // words as its command line.
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "base/logfile.h"
+#include "image/file_bytes.h"
 #include "platform/gdi.h"
 #include "platform/runtime.h"
 #include "shell/frame_capture.h"
@@ -39,7 +41,10 @@ constexpr const char* kUsage =
     "  --help          show this help and exit\n"
     "  --version       show the version and exit\n"
     "\n"
-    "Data comes from ./data, or from the data directory beside the executable.\n";
+    "\n"
+    "Data comes from the first data folder found: ./data, beside the executable,\n"
+    "../share/velmora/data from the executable, or $VELMORA_DATA.\n"
+    "See velmora(6) for the keys, the environment and the exit statuses.\n";
 
 bool ParseCount(const char* text, unsigned long max, unsigned long& out) {
   if (!text || !*text) return false;
@@ -86,7 +91,7 @@ int main(int argc, char** argv) {
       return 0;
     }
     if (arg == "--version") {
-      std::puts("velmora 0.2.0");
+      std::puts("velmora " VELMORA_VERSION);
       return 0;
     }
     if (arg == "--window") {
@@ -131,11 +136,26 @@ int main(int argc, char** argv) {
   }
 
   const fs::path start_directory = fs::current_path();
-  std::error_code ec;
-  if (!fs::is_directory("data", ec)) {
-    fs::path beside = ExecutableDirectory();
-    if (!beside.empty() && fs::is_directory(beside / "data", ec)) fs::current_path(beside, ec);
+  std::vector<fs::path> places{start_directory / "data"};
+  const fs::path beside = ExecutableDirectory();
+  if (!beside.empty()) {
+    places.push_back(beside / "data");
+    places.push_back((beside / ".." / "share" / "velmora" / "data").lexically_normal());
   }
+  if (const char* variable = std::getenv("VELMORA_DATA"); variable && *variable) places.push_back(variable);
+  for (size_t i = 1; i < places.size(); ++i)  // the working directory may be the executable's
+    if (std::find(places.begin(), places.begin() + long(i), places[i]) != places.begin() + long(i))
+      places.erase(places.begin() + long(i--));
+  std::error_code ec;
+  auto found = std::find_if(places.begin(), places.end(), [&](const fs::path& p) { return fs::is_directory(p, ec); });
+  if (found == places.end()) {
+    std::string list;
+    for (const fs::path& p : places) list += (list.empty() ? "" : ", ") + p.string();
+    if (!std::getenv("VELMORA_DATA")) list += ", $VELMORA_DATA (not set)";
+    std::fprintf(stderr, "velmora: no data folder: looked in %s\n", list.c_str());
+    return 1;
+  }
+  SetDataDirectory(fs::absolute(*found).string());
   if (log_files) logging::EnableFiles(start_directory.string());
 
   FrameCapture capture(shots);

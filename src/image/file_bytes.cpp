@@ -7,6 +7,11 @@
 #include <cstring>
 
 namespace {
+std::string& data_directory() {
+  static std::string directory;
+  return directory;
+}
+
 // The system's reason, in lower case as it reads inside a sentence.
 std::string SystemReason(int error) {
   if (error == ENOENT) return "not found";
@@ -15,6 +20,8 @@ std::string SystemReason(int error) {
   return text;
 }
 }  // namespace
+
+void SetDataDirectory(const std::string& directory) { data_directory() = directory; }
 
 bool ReadFileBytes(const char* path, std::vector<uint8_t>& out, uint64_t max_bytes) {
   std::string ignored;
@@ -26,6 +33,11 @@ bool ReadFileBytes(const char* path, std::vector<uint8_t>& out, uint64_t max_byt
   if (!path) {
     why = "no file name";
     return false;
+  }
+  std::string mapped;
+  if (!data_directory().empty() && std::strncmp(path, "data/", 5) == 0) {
+    mapped = data_directory() + "/" + (path + 5);
+    path = mapped.c_str();
   }
   struct stat st;
   if (::stat(path, &st) != 0) {

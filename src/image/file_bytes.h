@@ -12,3 +12,8 @@ bool ReadFileBytes(const char* path, std::vector<uint8_t>& out, uint64_t max_byt
 // The same, and on failure the reason in words: "not found", the system's reason
 // ("permission denied", "is a directory"), or "larger than N bytes".
 bool ReadFileBytes(const char* path, std::vector<uint8_t>& out, uint64_t max_bytes, std::string& why);
+
+// Where the program's "data/..." names point: file names that begin with "data/"
+// are read from this folder instead of the working directory's data folder.
+// Empty (the default) reads them as they are.
+void SetDataDirectory(const std::string& directory);

@@ -6,11 +6,12 @@
 
 #include "models.h"
 #include "music.h"
+#include "icon.h"
 #include "pictures.h"
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: datagen OUTPUT_DIRECTORY\n");
+  if (argc != 2 && argc != 3) {
+    std::fprintf(stderr, "usage: datagen DATA_DIRECTORY [ICON_DIRECTORY]\n");
     return 2;
   }
   const std::string dir = argv[1];
@@ -24,6 +25,13 @@ int main(int argc, char** argv) {
       !datagen::WriteConsoleFont(dir)) {
     std::fprintf(stderr, "datagen: cannot write the data files in %s\n", dir.c_str());
     return 1;
+  }
+  if (argc == 3) {
+    std::filesystem::create_directories(argv[2], ec);
+    if (ec || !datagen::WriteIcons(argv[2])) {
+      std::fprintf(stderr, "datagen: cannot write the icons in %s\n", argv[2]);
+      return 1;
+    }
   }
   return 0;
 }
