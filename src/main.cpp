@@ -36,6 +36,9 @@ constexpr const char* kUsage =
     "  --tick MS       system tick of the real clock in milliseconds (default 10)\n"
     "  --shot MS:FILE  save the first frame at or after demo time MS as a PNG\n"
     "                  (repeatable)\n"
+    "  --start MS      begin at demo time MS (0 to 106000): the way there is run\n"
+    "                  unseen, as fast as the machine allows, frame-exact with --fps\n"
+    "  --end MS        end the demo at demo time MS\n"
     "  --log           write the log channels to \"log/velmora <module>.log\"\n"
     "  --audio-report  print at the end how the audio callback kept up\n"
     "  --help          show this help and exit\n"
@@ -53,6 +56,12 @@ bool ParseCount(const char* text, unsigned long max, unsigned long& out) {
   if (*end || v == 0 || v > max || text[0] == '-') return false;
   out = v;
   return true;
+}
+
+// A demo time in milliseconds, within the timeline.
+bool IsDemoTime(const std::string& word) {
+  if (word.empty() || word.size() > 6 || word.find_first_not_of("0123456789") != std::string::npos) return false;
+  return std::stol(word) <= 106000;
 }
 
 // A display-mode word: a whole number, as typed, that fits the largest mode.
@@ -84,6 +93,7 @@ int main(int argc, char** argv) {
   bool log_files = false;
   bool audio_report = false;
   int mode_words = 0;
+  long start_ms = -1, end_ms = -1;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "--help") {
@@ -109,6 +119,11 @@ int main(int argc, char** argv) {
         platform::UseVirtualClock(static_cast<unsigned>(v));
       else
         platform::UseRealClock(static_cast<DWORD>(v));
+    } else if (arg == "--start" || arg == "--end") {
+      const std::string value = i + 1 < argc ? argv[i + 1] : "";
+      if (!IsDemoTime(value)) return Usage((arg + " needs a demo time from 0 to 106000 ms").c_str());
+      ++i;
+      (arg == "--start" ? start_ms : end_ms) = std::stol(value);
     } else if (arg == "--shot") {
       ShotRequest shot;
       if (i + 1 >= argc || !ParseShotRequest(argv[i + 1], shot)) return Usage("--shot needs MS:FILE");
@@ -124,6 +139,7 @@ int main(int argc, char** argv) {
       ++mode_words;
     }
   }
+  if (start_ms >= 0 && end_ms >= 0 && end_ms < start_ms) return Usage("--end comes before --start");
   // The driver plays the default mode unless exactly three words came; say so.
   if (mode_words != 0 && mode_words != 3)
     std::fprintf(stderr, "velmora: expected WIDTH HEIGHT BITS, playing at 320 x 200 x 32\n");
@@ -159,8 +175,15 @@ int main(int argc, char** argv) {
   if (log_files) logging::EnableFiles(start_directory.string());
 
   FrameCapture capture(shots);
-  if (!shots.empty())
-    platform::SetPresentHook([&capture](const platform::PresentedFrame& f) { capture.OnFrame(f, g_dwElapsed); });
+  if (start_ms > 0) platform::SkipTo(DWORD(start_ms), [] { return g_dwElapsed; });
+  if (!shots.empty() || end_ms >= 0)
+    platform::SetPresentHook([&capture, &shots, end_ms, ended = false](const platform::PresentedFrame& f) mutable {
+      if (!shots.empty()) capture.OnFrame(f, g_dwElapsed);
+      if (end_ms >= 0 && g_dwElapsed >= DWORD(end_ms) && !ended) {
+        ended = true;  // the frame at the end is the last one shown
+        PostMessageA(hWnd, WM_CLOSE, 0, 0);
+      }
+    });
 
   int result = WinMain(GetModuleHandleA(nullptr), nullptr, command_line.data(), 10 /* SW_SHOWDEFAULT */);
   platform::SetPresentHook(nullptr);

@@ -36,5 +36,19 @@ else
   echo "ok: early.png is 320x200"
 fi
 [ -e log ] && { echo "FAIL: a run without --log left a log directory"; failures=$((failures + 1)); }
-echo "$((10 - failures)) passed, $failures failed"
+
+# Starting later draws the same frames: the way there is run, only unseen.
+export SDL_VIDEODRIVER=offscreen
+"$velmora" --fps 60 --end 90000 --shot 40000:a40.png --shot 63000:a63.png --shot 90000:a90.png
+"$velmora" --fps 60 --start 40000 --end 90000 --shot 40000:b40.png --shot 63000:b63.png --shot 90000:b90.png
+"$velmora" --fps 60 --start 62500 --end 90000 --shot 63000:c63.png --shot 90000:c90.png
+for pair in a40:b40 a63:b63 a90:b90 a63:c63 a90:c90; do
+  if cmp -s "${pair%%:*}.png" "${pair##*:}.png"; then
+    echo "ok: --start frame ${pair##*:} equals ${pair%%:*}"
+  else
+    echo "FAIL: --start frame ${pair##*:} differs from ${pair%%:*}"; failures=$((failures + 1))
+  fi
+done
+out=$("$velmora" --fps 60 --start 50000 --end 40000 2>&1); check "--end before --start" 2 $? "$out" "--end comes before --start"
+echo "$((16 - failures)) passed, $failures failed"
 [ "$failures" -eq 0 ]

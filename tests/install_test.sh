@@ -33,7 +33,7 @@ status=$?
 [ "$(grep -c 'no data folder: looked in' <<<"$err")" -eq 1 ] || fail "no data: $err"
 
 # The manual and --help list the same options.
-from_manual=$(sed 's/\\-/-/g' "$prefix/share/man/man6/velmora.6" | grep -oE '^\.BI? --[a-z-]+' | sed 's/^[^ ]* //' | sort)
+from_manual=$(sed 's/\\-/-/g' "$prefix/share/man/man6/velmora.6" | grep -oE '^\.BI? --[a-z-]+' | sed 's/^[^ ]* //' | sort -u)
 from_help=$("$prefix/bin/velmora" --help | grep -oE '^  --[a-z-]+' | sed 's/^ *//' | sort)
 [ -n "$from_manual" ] && [ "$from_manual" = "$from_help" ] ||
   fail "options differ: manual [$(echo $from_manual)] help [$(echo $from_help)]"

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cmath>
 #include <atomic>
 #include <string>
 
@@ -17,6 +18,7 @@ struct Mixer {
   int rate = 44100;
   int frames_per_callback = 1024;
   openmpt_module* module = nullptr;
+  bool held = false;  // silent, with music and buffers standing still
   std::vector<SoundBufferState*> buffers;
   std::vector<int16_t> module_pcm;
   std::vector<int32_t> sum;
@@ -60,20 +62,25 @@ void MixBuffer(SoundBufferState& b, int32_t* sum, int frames, int rate) {
   }
 }
 
-void Callback(void*, Uint8* stream, int length) {
-  const uint64_t start = SDL_GetPerformanceCounter();
+// The next `frames` stereo frames of everything playing, into `out`.
+void MixInto(int16_t* out, int frames) {
   Mixer& m = mixer();
-  const int frames = length / 4;
   m.sum.assign(size_t(frames) * 2, 0);
-  if (m.module) {
+  if (m.module && !m.held) {
     m.module_pcm.resize(size_t(frames) * 2);
     size_t got = openmpt_module_read_interleaved_stereo(m.module, m.rate, size_t(frames), m.module_pcm.data());
     for (size_t i = 0; i < got * 2; ++i) m.sum[i] += m.module_pcm[i];
   }
-  for (SoundBufferState* b : m.buffers)
-    if (b->playing && !b->lost) MixBuffer(*b, m.sum.data(), frames, m.rate);
-  int16_t* out = reinterpret_cast<int16_t*>(stream);
+  if (!m.held)
+    for (SoundBufferState* b : m.buffers)
+      if (b->playing && !b->lost) MixBuffer(*b, m.sum.data(), frames, m.rate);
   for (size_t i = 0; i < m.sum.size(); ++i) out[i] = Clip(m.sum[i]);
+}
+
+void Callback(void*, Uint8* stream, int length) {
+  const uint64_t start = SDL_GetPerformanceCounter();
+  Mixer& m = mixer();
+  MixInto(reinterpret_cast<int16_t*>(stream), length / 4);
   const uint64_t ns = (SDL_GetPerformanceCounter() - start) * 1000000000ull / SDL_GetPerformanceFrequency();
   m.callbacks++;
   uint64_t worst = m.worst_ns.load();
@@ -141,6 +148,22 @@ void RemoveBuffer(SoundBufferState* b) {
   list.erase(std::remove(list.begin(), list.end(), b), list.end());
 }
 void SetModule(openmpt_module* module) { mixer().module = module; }
+void Hold(bool held) {
+  Lock();
+  mixer().held = held;
+  Unlock();
+}
+void SeekModule(double seconds) {
+  Lock();
+  Mixer& m = mixer();
+  if (m.module) {
+    // The music repeats for ever, so a time past its end lies in a later round.
+    const double length = openmpt_module_get_duration_seconds(m.module);
+    if (length > 0 && seconds >= length) seconds = std::fmod(seconds, length);
+    openmpt_module_set_position_seconds(m.module, seconds);
+  }
+  Unlock();
+}
 openmpt_module* Module() { return mixer().module; }
 
 }  // namespace audio

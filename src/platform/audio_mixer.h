@@ -38,5 +38,9 @@ void AddBuffer(SoundBufferState* buffer);
 void RemoveBuffer(SoundBufferState* buffer);
 void SetModule(openmpt_module* module);  // null: no music
 openmpt_module* Module();
+// While held the mixer is silent and the music and buffers stand still.
+void Hold(bool held);
+// Moves the music to `seconds` from its start, rounds of its repeats included.
+void SeekModule(double seconds);
 
 }  // namespace platform::audio

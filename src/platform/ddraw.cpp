@@ -202,6 +202,10 @@ void MarkAllSurfacesLost() {
 void Present(IDirectDraw7& display) {
   IDirectDrawSurface7* p = display.primary;
   if (!p) return;
+  if (SkippingFrame()) {
+    AdvanceClockForPresentedFrame();
+    return;
+  }
   SDL_Window* window = SdlWindowOf(display.window);
   if (window && !(SDL_GetWindowFlags(window) & SDL_WINDOW_MINIMIZED)) {
     SDL_Surface* screen = SDL_GetWindowSurface(window);

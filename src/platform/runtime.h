@@ -24,6 +24,17 @@ bool VirtualClockInUse();
 // Called by the presentation of every frame; moves the virtual clock.
 void AdvanceClockForPresentedFrame();
 
+// Plays from demo time `start_ms` on: the frames before it are drawn and counted
+// by the clock as usual but neither shown nor handed to the present hook, and the
+// music waits silent until then and starts at start_ms. On the real clock the way
+// there runs on a virtual clock of 25 frames a second, as fast as the machine
+// allows, and real time takes over at start_ms. `demo_time` reads the demo
+// clock; it is asked at every presentation until start_ms is reached.
+void SkipTo(DWORD start_ms, std::function<DWORD()> demo_time);
+// True while frames are being skipped; the first frame at or after start_ms ends
+// the skip (and is shown).
+bool SkippingFrame();
+
 // Windows open on the whole desktop (full screen) by default, or as ordinary
 // windows of the given size.
 void SetWindowed(bool windowed, int width = 960, int height = 600);

@@ -3,6 +3,7 @@
 
 #include <utility>
 
+#include "platform/audio_mixer.h"
 #include "platform/runtime.h"
 #include "platform/win32.h"
 
@@ -11,6 +12,14 @@ namespace {
 
 enum class ClockKind { Real, Virtual, Manual };
 
+struct Skip {
+  bool active = false;
+  DWORD start_ms = 0;
+  std::function<DWORD()> demo_time;
+  bool real_after = false;  // the real clock takes over once the skip ends
+};
+Skip g_skip;
+
 struct Clock {
   ClockKind kind = ClockKind::Real;
   DWORD system_tick_ms = 10;
@@ -18,6 +27,7 @@ struct Clock {
   uint64_t frames = 0;  // frames presented under the virtual clock
   DWORD manual = 0;
   uint64_t idle_reads = 0;  // reads of the virtual clock since the last frame
+  int64_t real_offset = 0;  // added to SDL's ticks: a real clock that went on from a virtual one
 };
 Clock g_clock;
 
@@ -36,6 +46,8 @@ Settings& settings() {
 // A virtual clock read this often without a frame being presented moves on by
 // one frame anyway, so a run whose drawing fails cannot spin forever.
 constexpr uint64_t kIdleReadsPerFrame = 1u << 20;
+
+constexpr unsigned kSkipFps = 25;
 
 DWORD VirtualNow() { return static_cast<DWORD>(g_clock.frames * 1000u / g_clock.fps); }
 
@@ -66,6 +78,39 @@ void AdvanceClockForPresentedFrame() {
   }
 }
 
+void SkipTo(DWORD start_ms, std::function<DWORD()> demo_time) {
+  g_skip = Skip{};
+  if (start_ms == 0 || !demo_time) return;
+  g_skip.active = true;
+  g_skip.start_ms = start_ms;
+  g_skip.demo_time = std::move(demo_time);
+  g_skip.real_after = g_clock.kind == ClockKind::Real;
+  if (g_skip.real_after) {
+    // A live run's frame rate is the machine's anyway; 25 frames a second keeps
+    // the way to the end of the timeline under a second at 320 x 200.
+    g_clock.kind = ClockKind::Virtual;
+    g_clock.fps = kSkipFps;
+  }
+  audio::Hold(true);
+}
+
+bool SkippingFrame() {
+  if (!g_skip.active) return false;
+  if (g_skip.demo_time() < g_skip.start_ms) return true;
+  g_skip.active = false;
+  if (g_skip.real_after) {
+    // Real time goes on from where the virtual clock stood, on the tick grid.
+    const DWORD now = VirtualNow();
+    const DWORD tick = g_clock.system_tick_ms;
+    g_clock.kind = ClockKind::Real;
+    g_clock.system_tick_ms = tick;
+    g_clock.real_offset = int64_t(now) - int64_t(SDL_GetTicks64());
+  }
+  audio::SeekModule(g_skip.start_ms / 1000.0);
+  audio::Hold(false);
+  return false;
+}
+
 void SetWindowed(bool windowed, int width, int height) {
   settings().windowed = windowed;
   settings().window_width = width;
@@ -94,7 +139,7 @@ DWORD GetTickCount() {
       return VirtualNow();
     case ClockKind::Real: break;
   }
-  uint64_t now = SDL_GetTicks64();
+  const uint64_t now = uint64_t(int64_t(SDL_GetTicks64()) + g_clock.real_offset);
   return static_cast<DWORD>(now - now % g_clock.system_tick_ms);
 }
 
