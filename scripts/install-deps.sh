@@ -5,11 +5,12 @@
 #   scripts/install-deps.sh ci     also the static checks (cppcheck, clang-format)
 set -euo pipefail
 job=${1:-play}
-packages=(build-essential cmake pkg-config libsdl2-dev libopenmpt-dev libpng-dev zlib1g-dev console-setup-linux)
+packages=(build-essential cmake pkg-config libsdl2-dev libopenmpt-dev libpng-dev zlib1g-dev console-setup-linux
+          libavformat-dev libavcodec-dev libavutil-dev libswscale-dev)
 case "$job" in
   play) ;;
-  test) packages+=(libgtest-dev xvfb xauth xdotool desktop-file-utils man-db) ;;
-  ci) packages+=(libgtest-dev xvfb xauth xdotool desktop-file-utils man-db cppcheck clang-format) ;;
+  test) packages+=(libgtest-dev xvfb xauth xdotool desktop-file-utils man-db ffmpeg) ;;
+  ci) packages+=(libgtest-dev xvfb xauth xdotool desktop-file-utils man-db ffmpeg cppcheck clang-format) ;;
   *)
     echo "usage: $0 play|test|ci" >&2
     exit 2

@@ -3,7 +3,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -14,10 +16,14 @@
 #include "base/logfile.h"
 #include "image/file_bytes.h"
 #include "platform/gdi.h"
+#include "platform/record_rules.h"
+#include "platform/recording.h"
 #include "platform/runtime.h"
 #include "shell/frame_capture.h"
 #include "shell/frame_clock.h"
+#include "shell/record_progress.h"
 #include "shell/startup_failure.h"
+#include "shell/timeline.h"
 #include "shell/winmain.h"
 
 namespace fs = std::filesystem;
@@ -39,6 +45,15 @@ constexpr const char* kUsage =
     "  --start MS      begin at demo time MS (0 to 106000): the way there is run\n"
     "                  unseen, as fast as the machine allows, frame-exact with --fps\n"
     "  --end MS        end the demo at demo time MS\n"
+    "  --record FILE   record the demo to a video file (.mkv, .mp4, .webm) with\n"
+    "                  its sound, on the virtual clock (60 fps unless --fps), with\n"
+    "                  no display or sound device needed\n"
+    "  --record-size WxH\n"
+    "                  the video's size, or 'native' for the mode's size; by default\n"
+    "                  modes under 1080 lines are scaled to 1080 lines at 4:3\n"
+    "                  (square pixels above 1600 wide), larger ones keep their size\n"
+    "  --lossless      record every frame exactly (FFV1 and FLAC in .mkv; the\n"
+    "                  mode's size unless --record-size)\n"
     "  --log           write the log channels to \"log/velmora <module>.log\"\n"
     "  --audio-report  print at the end how the audio callback kept up\n"
     "  --help          show this help and exit\n"
@@ -85,6 +100,27 @@ fs::path ExecutableDirectory() {
   return fs::path(buf).parent_path();
 }
 
+volatile std::sig_atomic_t g_interrupted = 0;
+void OnInterrupt(int) { g_interrupted = 1; }
+
+// Closes the file and says what it holds: 0, or 1 when it could not be written,
+// or 130 when Ctrl-C ended the recording early (the file still plays).
+int FinishRecording(platform::Recording& recorder, const std::string& path,
+                    std::chrono::steady_clock::time_point started) {
+  if (!recorder.Finish()) {
+    std::fprintf(stderr, "velmora: recording %s failed: %s\n", path.c_str(), recorder.Error().c_str());
+    return 1;
+  }
+  std::error_code ec;
+  const double mb = double(fs::file_size(path, ec)) / (1024 * 1024);
+  const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  std::fprintf(stderr, "velmora: %s %s: %.1f s, %llu frames of %d x %d, %.1f MB, %.1fx real time\n",
+               g_interrupted ? "interrupted; recorded up to then in" : "recorded", path.c_str(), recorder.Seconds(),
+               static_cast<unsigned long long>(recorder.Frames()), recorder.Size().width, recorder.Size().height, mb,
+               wall > 0 ? recorder.Seconds() / wall : 0.0);
+  return g_interrupted ? 130 : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -94,6 +130,8 @@ int main(int argc, char** argv) {
   bool audio_report = false;
   int mode_words = 0;
   long start_ms = -1, end_ms = -1;
+  bool fps_given = false;
+  platform::Recording::Request record;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "--help") {
@@ -115,15 +153,26 @@ int main(int argc, char** argv) {
       if (i + 1 >= argc || !ParseCount(argv[i + 1], arg == "--fps" ? 100000 : 1000, v))
         return Usage((arg + " needs a positive whole number").c_str());
       ++i;
-      if (arg == "--fps")
+      if (arg == "--fps") {
         platform::UseVirtualClock(static_cast<unsigned>(v));
-      else
+        fps_given = true;
+        record.fps = int(v);
+      } else
         platform::UseRealClock(static_cast<DWORD>(v));
     } else if (arg == "--start" || arg == "--end") {
       const std::string value = i + 1 < argc ? argv[i + 1] : "";
       if (!IsDemoTime(value)) return Usage((arg + " needs a demo time from 0 to 106000 ms").c_str());
       ++i;
       (arg == "--start" ? start_ms : end_ms) = std::stol(value);
+    } else if (arg == "--record") {
+      if (i + 1 >= argc || !*argv[i + 1]) return Usage("--record needs a file name");
+      record.path = fs::absolute(argv[++i]).string();
+    } else if (arg == "--record-size") {
+      if (i + 1 >= argc || !platform::ParseRecordSize(argv[i + 1], record.native, record.size))
+        return Usage("--record-size needs WIDTHxHEIGHT (2 to 8192 each) or native");
+      ++i;
+    } else if (arg == "--lossless") {
+      record.lossless = true;
     } else if (arg == "--shot") {
       ShotRequest shot;
       if (i + 1 >= argc || !ParseShotRequest(argv[i + 1], shot)) return Usage("--shot needs MS:FILE");
@@ -143,6 +192,23 @@ int main(int argc, char** argv) {
   // The driver plays the default mode unless exactly three words came; say so.
   if (mode_words != 0 && mode_words != 3)
     std::fprintf(stderr, "velmora: expected WIDTH HEIGHT BITS, playing at 320 x 200 x 32\n");
+  const bool recording = !record.path.empty();
+  if (!recording && (record.lossless || record.native || record.size.width))
+    return Usage("--lossless and --record-size go with --record");
+  platform::Recording recorder;
+  if (recording) {
+    std::string error;
+    if (!recorder.Prepare(record, error)) return Usage(error.c_str());
+    if (std::string problem = ShotTargetProblem(record.path); !problem.empty()) {
+      std::fprintf(stderr, "velmora: cannot record to %s: %s\n", record.path.c_str(), problem.c_str());
+      return 1;
+    }
+    if (!fps_given) platform::UseVirtualClock(unsigned(record.fps));
+    // Nothing to set up: no screen and no sound device are needed.
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    std::signal(SIGINT, OnInterrupt);
+  }
   for (const ShotRequest& shot : shots) {
     std::string problem = ShotTargetProblem(shot.path);
     if (!problem.empty()) {
@@ -176,11 +242,19 @@ int main(int argc, char** argv) {
 
   FrameCapture capture(shots);
   if (start_ms > 0) platform::SkipTo(DWORD(start_ms), [] { return g_dwElapsed; });
-  if (!shots.empty() || end_ms >= 0)
-    platform::SetPresentHook([&capture, &shots, end_ms, ended = false](const platform::PresentedFrame& f) mutable {
+  RecordProgress progress(uint32_t(std::max(0L, start_ms)), uint32_t(end_ms >= 0 ? end_ms : kDemoEndMs),
+                          isatty(STDERR_FILENO) == 1);
+  const auto record_start = std::chrono::steady_clock::now();
+  if (!shots.empty() || end_ms >= 0 || recording)
+    platform::SetPresentHook([&, ended = false](const platform::PresentedFrame& f) mutable {
       if (!shots.empty()) capture.OnFrame(f, g_dwElapsed);
-      if (end_ms >= 0 && g_dwElapsed >= DWORD(end_ms) && !ended) {
-        ended = true;  // the frame at the end is the last one shown
+      bool end = end_ms >= 0 && g_dwElapsed >= DWORD(end_ms);  // the frame at the end is the last one shown
+      if (recording) {
+        end = end || !recorder.AddFrame(f, g_dwElapsed) || g_interrupted;
+        progress.Update(g_dwElapsed);
+      }
+      if (end && !ended) {
+        ended = true;
         PostMessageA(hWnd, WM_CLOSE, 0, 0);
       }
     });
@@ -198,6 +272,13 @@ int main(int argc, char** argv) {
   for (const ShotRequest& shot : capture.Pending())
     std::fprintf(stderr, "velmora: no frame at or after %u ms for %s\n", shot.demo_ms, shot.path.c_str());
   const bool shots_missing = !capture.Problems().empty() || !capture.Pending().empty();
+  if (recording) {
+    progress.Done();
+    if (!FirstStartupFailure().empty())
+      recorder.Abandon();
+    else if (int status = FinishRecording(recorder, record.path, record_start); status != 0)
+      return status;
+  }
   if (!FirstStartupFailure().empty()) {
     const std::string& reason = FirstStartupFailureReason();
     std::fprintf(stderr, "velmora: %s failed: %s\n", FirstStartupFailure().c_str(),

@@ -91,8 +91,9 @@ TEST_F(BlitTest, ScaledRectanglesThatClipToNothingCopyNothingAndKeepWorking) {
     }
     d.right = d.left + pick(1, 60), d.bottom = d.top + pick(1, 60);
     // The whole picture as the source, or a part of it.
-    ASSERT_EQ(src.blit(dst, i % 2 ? &s : nullptr, &d), 1) << i << ": " << s.left << "," << s.top << "," << s.right << "," << s.bottom
-                                         << " onto " << d.left << "," << d.top << "," << d.right << "," << d.bottom;
+    ASSERT_EQ(src.blit(dst, i % 2 ? &s : nullptr, &d), 1)
+        << i << ": " << s.left << "," << s.top << "," << s.right << "," << s.bottom << " onto " << d.left << ","
+        << d.top << "," << d.right << "," << d.bottom;
     ASSERT_EQ(src.blit_error, 0) << i;
   }
   EXPECT_EQ(src.blit(dst, nullptr, nullptr), 1);

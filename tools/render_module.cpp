@@ -9,7 +9,7 @@
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: render_module MODULE OUT.wav [SECONDS]\n");
+    std::fprintf(stderr, "usage: render_module MODULE OUT.wav [SECONDS [RATE]]\n");
     return 2;
   }
   FILE* in = std::fopen(argv[1], "rb");
@@ -27,7 +27,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "render_module: %s is not a module libopenmpt plays\n", argv[1]);
     return 1;
   }
-  const int rate = 44100;
+  const int rate = argc > 4 ? std::atoi(argv[4]) : 44100;
+  if (rate < 8000 || rate > 192000) return 2;
   const double seconds = argc > 3 ? std::atof(argv[3]) : 0;
   if (seconds > 0) openmpt_module_set_repeat_count(mod, -1);
   std::vector<int16_t> pcm;

@@ -3,8 +3,8 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <cmath>
 #include <atomic>
+#include <cmath>
 #include <string>
 
 #include "platform/runtime.h"
@@ -19,6 +19,7 @@ struct Mixer {
   int frames_per_callback = 1024;
   openmpt_module* module = nullptr;
   bool held = false;  // silent, with music and buffers standing still
+  int pull_rate = 0;  // non-zero: no device; the mixer is read by Pull at this rate
   std::vector<SoundBufferState*> buffers;
   std::vector<int16_t> module_pcm;
   std::vector<int32_t> sum;
@@ -95,6 +96,10 @@ namespace audio {
 bool Open() {
   Mixer& m = mixer();
   if (m.users++ > 0) return true;
+  if (m.pull_rate) {
+    m.rate = m.pull_rate;
+    return true;
+  }
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
     SetLastErrorText(std::string("no sound device (") + SDL_GetError() + ")");
     m.users = 0;
@@ -121,6 +126,11 @@ bool Open() {
 void Close() {
   Mixer& m = mixer();
   if (m.users == 0 || --m.users > 0) return;
+  if (m.pull_rate) {
+    m.module = nullptr;
+    m.buffers.clear();
+    return;
+  }
   SDL_CloseAudioDevice(m.device);  // waits for a running callback to finish
   m.device = 0;
   m.module = nullptr;
@@ -148,6 +158,10 @@ void RemoveBuffer(SoundBufferState* b) {
   list.erase(std::remove(list.begin(), list.end(), b), list.end());
 }
 void SetModule(openmpt_module* module) { mixer().module = module; }
+void UsePullMode(int rate) { mixer().pull_rate = rate; }
+void Pull(int16_t* out, size_t frames) {
+  if (frames) MixInto(out, int(frames));
+}
 void Hold(bool held) {
   Lock();
   mixer().held = held;

@@ -38,6 +38,11 @@ void AddBuffer(SoundBufferState* buffer);
 void RemoveBuffer(SoundBufferState* buffer);
 void SetModule(openmpt_module* module);  // null: no music
 openmpt_module* Module();
+// No device: Open succeeds at once and the mixer is read with Pull at `rate`,
+// as a recording does in step with its frames. Set before the first Open.
+void UsePullMode(int rate);
+// The next `frames` interleaved stereo frames of everything playing.
+void Pull(int16_t* out, size_t frames);
 // While held the mixer is silent and the music and buffers stand still.
 void Hold(bool held);
 // Moves the music to `seconds` from its start, rounds of its repeats included.

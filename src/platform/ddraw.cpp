@@ -207,7 +207,7 @@ void Present(IDirectDraw7& display) {
     return;
   }
   SDL_Window* window = SdlWindowOf(display.window);
-  if (window && !(SDL_GetWindowFlags(window) & SDL_WINDOW_MINIMIZED)) {
+  if (window && PresentToWindow() && !(SDL_GetWindowFlags(window) & SDL_WINDOW_MINIMIZED)) {
     SDL_Surface* screen = SDL_GetWindowSurface(window);
     Uint32 format = p->bytes_per_pixel == 2   ? SDL_PIXELFORMAT_RGB565
                     : p->bytes_per_pixel == 3 ? SDL_PIXELFORMAT_BGR24

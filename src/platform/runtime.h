@@ -35,6 +35,11 @@ void SkipTo(DWORD start_ms, std::function<DWORD()> demo_time);
 // the skip (and is shown).
 bool SkippingFrame();
 
+// Whether presented frames are drawn into the window (the default). A recording
+// turns it off: the frames go to the file only.
+void SetPresentToWindow(bool on);
+bool PresentToWindow();
+
 // Windows open on the whole desktop (full screen) by default, or as ordinary
 // windows of the given size.
 void SetWindowed(bool windowed, int width = 960, int height = 600);

@@ -33,6 +33,7 @@ Clock g_clock;
 
 struct Settings {
   bool windowed = false;
+  bool present_to_window = true;
   int window_width = 960;
   int window_height = 600;
   PresentHook present_hook;
@@ -117,6 +118,8 @@ void SetWindowed(bool windowed, int width, int height) {
   settings().window_height = height;
 }
 bool Windowed() { return settings().windowed; }
+void SetPresentToWindow(bool on) { settings().present_to_window = on; }
+bool PresentToWindow() { return settings().present_to_window; }
 int WindowedWidth() { return settings().window_width; }
 int WindowedHeight() { return settings().window_height; }
 
