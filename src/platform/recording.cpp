@@ -42,6 +42,7 @@ bool Recording::AddFrame(const PresentedFrame& frame, uint32_t demo_ms) {
     o.size = size_;
     o.fps = request_.fps;
     o.sample_rate = kSampleRate;
+    o.encode = request_.encode;
     if (!recorder_->Open(o, error_)) {
       failed_ = true;
       return false;

@@ -23,6 +23,7 @@ class Recording {
     bool native = false;  // the mode's own size
     RecordSize size;      // 0 x 0: the default size for the mode
     int fps = 60;
+    bool encode = true;  // false: convert the frames but write nothing (benchmarks)
   };
   static constexpr int kSampleRate = 48000;
 

@@ -20,6 +20,7 @@ class VideoRecorder {
     RecordSize size;  // of the video; frames of any size are scaled to it
     int fps = 60;
     int sample_rate = 48000;
+    bool encode = true;  // false: frames are scaled and converted, then dropped (benchmarks)
   };
   VideoRecorder();
   ~VideoRecorder();  // abandons an unfinished file
