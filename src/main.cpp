@@ -55,6 +55,8 @@ constexpr const char* kUsage =
     "  --lossless      record every frame exactly (FFV1 and FLAC in .mkv; the\n"
     "                  mode's size unless --record-size)\n"
     "  --log           write the log channels to \"log/velmora <module>.log\"\n"
+    "  --mute          play without sound (without a sound device the demo plays\n"
+    "                  silently anyway, and says so)\n"
     "  --audio-report  print at the end how the audio callback kept up\n"
     "  --help          show this help and exit\n"
     "  --version       show the version and exit\n"
@@ -131,6 +133,7 @@ int main(int argc, char** argv) {
   int mode_words = 0;
   long start_ms = -1, end_ms = -1;
   bool fps_given = false;
+  bool mute = false;
   platform::Recording::Request record;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
@@ -146,6 +149,8 @@ int main(int argc, char** argv) {
       platform::SetWindowed(true);
     } else if (arg == "--log") {
       log_files = true;
+    } else if (arg == "--mute") {
+      mute = true;
     } else if (arg == "--audio-report") {
       audio_report = true;
     } else if (arg == "--fps" || arg == "--tick") {
@@ -193,6 +198,7 @@ int main(int argc, char** argv) {
   if (mode_words != 0 && mode_words != 3)
     std::fprintf(stderr, "velmora: expected WIDTH HEIGHT BITS, playing at 320 x 200 x 32\n");
   const bool recording = !record.path.empty();
+  platform::SetSound(mute, true);
   if (!recording && (record.lossless || record.native || record.size.width))
     return Usage("--lossless and --record-size go with --record");
   platform::Recording recorder;

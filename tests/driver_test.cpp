@@ -185,6 +185,18 @@ TEST_F(DriverTest, NoSoundDeviceIsAStartUpFailure) {
   EXPECT_EQ(g_dwFrames, 0u);
 }
 
+TEST_F(DriverTest, WithTheSilentFallbackNoSoundDevicePlaysOnWithoutSound) {
+  MusicOnly dir;
+  setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+  platform::SetSound(false, true);
+  platform::UseVirtualClock(60);
+  CloseAtFrame(20);
+  EXPECT_EQ(Run(""), 0);
+  EXPECT_TRUE(FirstStartupFailure().empty()) << FirstStartupFailure();
+  EXPECT_EQ(presents, 20u);
+  platform::SetSound(false, false);
+}
+
 TEST_F(DriverTest, EscapeEndsTheLoopAtItsNextTest) {
   MusicOnly dir;
   platform::UseVirtualClock(60);

@@ -1,9 +1,12 @@
 #include "platform/audio_mixer.h"
 
 #include <SDL.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <cmath>
 #include <string>
 
@@ -20,6 +23,7 @@ struct Mixer {
   openmpt_module* module = nullptr;
   bool held = false;  // silent, with music and buffers standing still
   int pull_rate = 0;  // non-zero: no device; the mixer is read by Pull at this rate
+  bool silent_fallback = false;  // no device: play on without sound instead of failing
   std::vector<SoundBufferState*> buffers;
   std::vector<int16_t> module_pcm;
   std::vector<int32_t> sum;
@@ -100,21 +104,40 @@ bool Open() {
     m.rate = m.pull_rate;
     return true;
   }
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-    SetLastErrorText(std::string("no sound device (") + SDL_GetError() + ")");
-    m.users = 0;
-    return false;
-  }
+  // The sound libraries under SDL print their own complaints when there is no
+  // device; the one line below says it instead.
+  fflush(stderr);
+  const int saved = dup(STDERR_FILENO), null = open("/dev/null", O_WRONLY);
+  if (saved >= 0 && null >= 0) dup2(null, STDERR_FILENO);
+  bool opened = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+  std::string why = opened ? "" : SDL_GetError();
   SDL_AudioSpec want{}, have{};
-  want.freq = 44100;
-  want.format = AUDIO_S16SYS;
-  want.channels = 2;
-  want.samples = 1024;
-  want.callback = Callback;
-  m.device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
-  if (!m.device) {
-    SetLastErrorText(std::string("no sound device (") + SDL_GetError() + ")");
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  if (opened) {
+    want.freq = 44100;
+    want.format = AUDIO_S16SYS;
+    want.channels = 2;
+    want.samples = 1024;
+    want.callback = Callback;
+    m.device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
+    if (!m.device) {
+      why = SDL_GetError();
+      SDL_QuitSubSystem(SDL_INIT_AUDIO);
+      opened = false;
+    }
+  }
+  if (saved >= 0) {
+    dup2(saved, STDERR_FILENO);
+    close(saved);
+  }
+  if (null >= 0) close(null);
+  if (!opened) {
+    if (m.silent_fallback) {
+      // Played on, silently: the mixer runs without a device and nobody reads it.
+      std::fprintf(stderr, "velmora: no sound device: playing without sound\n");
+      m.pull_rate = m.rate = 48000;
+      return true;
+    }
+    SetLastErrorText("no sound device (" + why + ")");
     m.users = 0;
     return false;
   }
@@ -159,6 +182,7 @@ void RemoveBuffer(SoundBufferState* b) {
 }
 void SetModule(openmpt_module* module) { mixer().module = module; }
 void UsePullMode(int rate) { mixer().pull_rate = rate; }
+void PlaySilentlyWithoutDevice(bool on) { mixer().silent_fallback = on; }
 void Pull(int16_t* out, size_t frames) {
   if (frames) MixInto(out, int(frames));
 }

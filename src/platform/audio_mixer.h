@@ -41,6 +41,9 @@ openmpt_module* Module();
 // No device: Open succeeds at once and the mixer is read with Pull at `rate`,
 // as a recording does in step with its frames. Set before the first Open.
 void UsePullMode(int rate);
+// Without a sound device, Open succeeds and the demo plays silently (saying so
+// once on standard error) instead of failing.
+void PlaySilentlyWithoutDevice(bool on);
 // The next `frames` interleaved stereo frames of everything playing.
 void Pull(int16_t* out, size_t frames);
 // While held the mixer is silent and the music and buffers stand still.

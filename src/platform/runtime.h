@@ -35,6 +35,10 @@ void SkipTo(DWORD start_ms, std::function<DWORD()> demo_time);
 // the skip (and is shown).
 bool SkippingFrame();
 
+// Sound: `mute` plays without opening a device; otherwise `silent_fallback` plays
+// silently, with one line on standard error, when no sound device can be opened.
+void SetSound(bool mute, bool silent_fallback);
+
 // Whether presented frames are drawn into the window (the default). A recording
 // turns it off: the frames go to the file only.
 void SetPresentToWindow(bool on);

@@ -118,6 +118,10 @@ void SetWindowed(bool windowed, int width, int height) {
   settings().window_height = height;
 }
 bool Windowed() { return settings().windowed; }
+void SetSound(bool mute, bool silent_fallback) {
+  if (mute) audio::UsePullMode(48000);
+  audio::PlaySilentlyWithoutDevice(silent_fallback);
+}
 void SetPresentToWindow(bool on) { settings().present_to_window = on; }
 bool PresentToWindow() { return settings().present_to_window; }
 int WindowedWidth() { return settings().window_width; }
