@@ -81,3 +81,33 @@ TEST(FrameClock, RealClockMovesInSystemTicks) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(TickWait, ASecondReadWithNothingBetweenSleepsUntilTheTickMoves) {
+  platform::UseRealClock(10);
+  const uint64_t sleeps = platform::TickSleeps();
+  const DWORD first = GetTickCount();
+  int reads = 1;
+  DWORD next;
+  while ((next = GetTickCount()) == first) ++reads;
+  // The same values a spin would read, one tick apart, after a read or two
+  // instead of thousands.
+  EXPECT_EQ(next - first, 10u);
+  EXPECT_LE(reads, 2);
+  EXPECT_GE(platform::TickSleeps(), sleeps + 1);
+}
+
+TEST(TickWait, ReadsBetweenLoopCallsNeverSleep) {
+  platform::UseRealClock(10);
+  MSG message;
+  GetTickCount();
+  const uint64_t sleeps = platform::TickSleeps();
+  for (int i = 0; i < 1000; ++i) {
+    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+    GetTickCount();
+  }
+  EXPECT_EQ(platform::TickSleeps(), sleeps);
+}
+
+}  // namespace

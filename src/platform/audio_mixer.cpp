@@ -6,8 +6,8 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstdio>
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 #include "platform/runtime.h"
@@ -21,8 +21,8 @@ struct Mixer {
   int rate = 44100;
   int frames_per_callback = 1024;
   openmpt_module* module = nullptr;
-  bool held = false;  // silent, with music and buffers standing still
-  int pull_rate = 0;  // non-zero: no device; the mixer is read by Pull at this rate
+  bool held = false;             // silent, with music and buffers standing still
+  int pull_rate = 0;             // non-zero: no device; the mixer is read by Pull at this rate
   bool silent_fallback = false;  // no device: play on without sound instead of failing
   std::vector<SoundBufferState*> buffers;
   std::vector<int16_t> module_pcm;

@@ -240,6 +240,7 @@ HRESULT IDirectInputDevice7::Unacquire() {
 }
 
 HRESULT IDirectInputDevice7::GetDeviceState(DWORD size, void* data) {
+  platform::detail::NoteLoopActivity();
   if (mouse || !data || size != 256) return DIERR_INVALIDPARAM;
   if (lost) return DIERR_INPUTLOST;
   if (!acquired) return DIERR_NOTACQUIRED;

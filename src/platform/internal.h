@@ -25,6 +25,13 @@ void AddEventObserver(std::function<void(const SDL_Event&)> observer);
 // in the foreground need it), and the input side of a change of it.
 bool WindowInForeground();
 void InputForeground(bool foreground);
+// Called by the calls a program makes between two steps of its loop (taking a
+// message, reading input). A tick count read twice with none of them in between
+// is a wait for the tick to move, which then sleeps instead of spinning.
+void NoteLoopActivity();
+// The tick count for the layer's own use (message times, timers): never sleeps
+// and does not count as the program's read.
+DWORD CurrentTick();
 
 }  // namespace platform::detail
 

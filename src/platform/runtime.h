@@ -21,6 +21,8 @@ void UseVirtualClock(unsigned fps);
 // A clock that stands at `value` until set again (tests).
 void UseManualClock(DWORD value);
 bool VirtualClockInUse();
+// How often a read of the real tick count slept until the tick moved.
+uint64_t TickSleeps();
 // Called by the presentation of every frame; moves the virtual clock.
 void AdvanceClockForPresentedFrame();
 

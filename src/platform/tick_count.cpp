@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/audio_mixer.h"
+#include "platform/internal.h"
 #include "platform/runtime.h"
 #include "platform/win32.h"
 
@@ -28,6 +29,9 @@ struct Clock {
   DWORD manual = 0;
   uint64_t idle_reads = 0;  // reads of the virtual clock since the last frame
   int64_t real_offset = 0;  // added to SDL's ticks: a real clock that went on from a virtual one
+  DWORD last_read = 0;
+  bool activity = true;  // a loop call since the last read of the real clock
+  uint64_t sleeps = 0;   // waits that slept instead of spinning
 };
 Clock g_clock;
 
@@ -69,6 +73,12 @@ void UseManualClock(DWORD value) {
   g_clock.kind = ClockKind::Manual;
   g_clock.manual = value;
 }
+
+namespace detail {
+void NoteLoopActivity() { g_clock.activity = true; }
+}  // namespace detail
+
+uint64_t TickSleeps() { return g_clock.sleeps; }
 
 bool VirtualClockInUse() { return g_clock.kind != ClockKind::Real; }
 
@@ -137,6 +147,14 @@ const std::string& LastErrorText() { return settings().last_error; }
 
 }  // namespace platform
 
+namespace platform::detail {
+DWORD CurrentTick() {
+  if (g_clock.kind != ClockKind::Real) return GetTickCount();
+  const uint64_t now = uint64_t(int64_t(SDL_GetTicks64()) + g_clock.real_offset);
+  return static_cast<DWORD>(now - now % g_clock.system_tick_ms);
+}
+}  // namespace platform::detail
+
 DWORD GetTickCount() {
   using namespace platform;
   switch (g_clock.kind) {
@@ -146,8 +164,19 @@ DWORD GetTickCount() {
       return VirtualNow();
     case ClockKind::Real: break;
   }
-  const uint64_t now = uint64_t(int64_t(SDL_GetTicks64()) + g_clock.real_offset);
-  return static_cast<DWORD>(now - now % g_clock.system_tick_ms);
+  uint64_t now = uint64_t(int64_t(SDL_GetTicks64()) + g_clock.real_offset);
+  DWORD value = static_cast<DWORD>(now - now % g_clock.system_tick_ms);
+  if (value == g_clock.last_read && !g_clock.activity) {
+    // Polled again with nothing else done: sleep until the tick is due rather
+    // than burn a core; the value read is the one spinning would have found.
+    SDL_Delay(static_cast<Uint32>(g_clock.system_tick_ms - now % g_clock.system_tick_ms));
+    ++g_clock.sleeps;
+    now = uint64_t(int64_t(SDL_GetTicks64()) + g_clock.real_offset);
+    value = static_cast<DWORD>(now - now % g_clock.system_tick_ms);
+  }
+  g_clock.last_read = value;
+  g_clock.activity = false;
+  return value;
 }
 
 void Sleep(DWORD milliseconds) { SDL_Delay(milliseconds); }

@@ -55,7 +55,7 @@ HWND FindWindow(Uint32 sdl_id) {
 HWND Newest() { return ws().windows.empty() ? nullptr : ws().windows.back().get(); }
 
 void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  ws().queue.push_back(MSG{window, message, wParam, lParam, GetTickCount(), POINT{0, 0}});
+  ws().queue.push_back(MSG{window, message, wParam, lParam, detail::CurrentTick(), POINT{0, 0}});
 }
 
 WPARAM VirtualKeyOf(SDL_Scancode sc) {
@@ -186,7 +186,7 @@ void Pump() {
 // WM_TIMER is generated, not queued: only when nothing else waits, at most one
 // per interval, as Windows does.
 bool TakeTimer(MSG* msg, bool any_time) {
-  DWORD now = GetTickCount();
+  DWORD now = detail::CurrentTick();
   for (Timer& t : ws().timers) {
     if (any_time || now - t.last >= t.interval) {
       t.last = now;
@@ -380,7 +380,10 @@ int GetSystemMetrics(int index) {
   return 0;
 }
 
-BOOL PeekMessageA(MSG* msg, HWND, UINT, UINT, UINT removeMsg) { return platform::Take(msg, removeMsg) ? 1 : 0; }
+BOOL PeekMessageA(MSG* msg, HWND, UINT, UINT, UINT removeMsg) {
+  platform::detail::NoteLoopActivity();
+  return platform::Take(msg, removeMsg) ? 1 : 0;
+}
 
 BOOL GetMessageA(MSG* msg, HWND, UINT, UINT) {
   if (!msg) return -1;
@@ -433,7 +436,7 @@ uintptr_t SetTimer(HWND window, uintptr_t id, UINT interval, TIMERPROC) {
       t.interval = ms;
       return id;
     }
-  ws().timers.push_back({window, id, ms, GetTickCount()});
+  ws().timers.push_back({window, id, ms, platform::detail::CurrentTick()});
   return id ? id : 1;
 }
 
