@@ -105,6 +105,20 @@ TEST_F(BiosScreen, PhaseFourColumnsFollowTheWidth) {
   EXPECT_EQ(test::PixelAt(target, 0, 100), 0x8C8C8Cu);  // the double frame's outer line
 }
 
+class BiosScreen16 : public test::DisplayTest {};
+
+TEST_F(BiosScreen16, TheFrameLinesAreGreyInA16BitMode) {
+  OpenDisplay(640, 480, 16);
+  bitmap target;
+  ASSERT_EQ(target.create(640, 480), 1);
+  efx_bios b;
+  b.init();
+  while (b.update_count < 13100) b.update();
+  b.draw(target);
+  // 0x8C8C8C in 5-6-5: red 17, green 35, blue 17 (not the low half of 0x8C8C8C).
+  EXPECT_EQ(test::PixelAt(target, 0, 100), DWORD(17 << 11 | 35 << 5 | 17));
+}
+
 TEST_F(BiosScreen, PhaseFourColumnsAtTheDefaultWidth) {
   bitmap small;
   ASSERT_EQ(small.create(320, 200), 1);

@@ -46,6 +46,25 @@ TEST_F(BumpTest, WhiteHeightIs127AndGreyHalfOfIt) {
   EXPECT_EQ(b.heightmap[3], 64);  // 384 / 6
 }
 
+class Bump16 : public test::DisplayTest {};
+
+TEST_F(Bump16, ChannelsAreLitNotBitPositions) {
+  OpenDisplay(320, 200, 16);
+  InitTables();
+  // A grey picture on flat ground: at the light, each channel times 127 / 128.
+  test::WriteBmp("c.bmp", 16, 16, [](int, int) { return 0x808080u; });
+  test::WriteBmp("h.bmp", 16, 16, [](int, int) { return 0x808080u; });
+  efx_bump b;
+  ASSERT_TRUE(b.create("c.bmp", "h.bmp", ""));
+  EXPECT_EQ(b.heightmap[5 * 16 + 5], 65);  // (0x84 + 0x82 + 0x84) / 6: the widened channels, not bits
+  bitmap target;
+  ASSERT_EQ(target.create(16, 16), 1);
+  b.light_x = 8, b.light_y = 8;
+  b.run(target, 0);
+  // 0x808080 in 5-6-5 widens to 0x848284; lit by 127 / 128: 0x838183; packed: 16, 32, 16.
+  EXPECT_EQ(test::PixelAt(target, 8, 8), DWORD(16 << 11 | 32 << 5 | 16));
+}
+
 TEST_F(BumpTest, DifferentWidthsFailBeforeAnyHeightIsComputed) {
   test::WriteBmp("c.bmp", 8, 8, [](int, int) { return 0u; });
   test::WriteBmp("h.bmp", 9, 8, [](int, int) { return 0u; });

@@ -26,6 +26,22 @@ TEST_F(WaveFade, FadeLowersEachChannelBy20NotBelowZero) {
   EXPECT_EQ(test::PixelAt(b, 2, 1), 0x000001EBu);  // the top byte is dropped
 }
 
+class Fade16 : public test::DisplayTest {};
+
+TEST_F(Fade16, LowersTheChannels) {
+  OpenDisplay(320, 200, 16);
+  InitTables();
+  bitmap b;
+  ASSERT_EQ(b.create(2, 1), 1);
+  ASSERT_EQ(b.lock(), 0);
+  b.put_pixel(0, 0, 16 << 11 | 32 << 5 | 16);  // 0x848284 widened
+  b.put_pixel(1, 0, 1 << 11 | 63 << 5 | 2);    // red and blue below 20
+  b.unlock();
+  efx_fade().run(b);
+  EXPECT_EQ(test::PixelAt(b, 0, 0), DWORD(14 << 11 | 27 << 5 | 14));  // 0x706E70 packed
+  EXPECT_EQ(test::PixelAt(b, 1, 0), DWORD(0 << 11 | 58 << 5 | 0));    // 0x00EB00 packed
+}
+
 TEST_F(WaveFade, FadeFastPathEqualsThePerPixelReference) {
   bitmap fast, reference;
   ASSERT_EQ(fast.create(37, 23), 1);

@@ -3,12 +3,13 @@
 #include <cstdio>
 
 #include "gfx/gdi_helpers.h"
+#include "gfx/pixel_format.h"
 
 namespace {
 
 constexpr COLORREF kGrey = 0x8C8C8C;
 constexpr COLORREF kWhite = 0xFFFFFF;
-constexpr DWORD kLineGrey = 0x8C8C8C;
+constexpr DWORD kLineGreyXrgb = 0x8C8C8C;
 
 void Text(bitmap& t, int x, int y, const char* s, COLORREF colour = kGrey) { text_printf(t, x, y, colour, 0, "%s", s); }
 
@@ -35,16 +36,19 @@ void DrawPhase1(bitmap& t) {
 }
 
 void DrawPhase4(efx_bios& b, bitmap& t, int W) {
-  t.line(0, 30, W, 30, kLineGrey);
-  t.line(2, 32, W - 2, 32, kLineGrey);
-  t.line(0, 30, 0, 189, kLineGrey);
-  t.line(2, 32, 2, 187, kLineGrey);
-  t.line(W - 1, 30, W - 1, 189, kLineGrey);
-  t.line(W - 3, 32, W - 3, 187, kLineGrey);
+  // The grey as a pixel of the target's own format (a 16-bit line is not the low
+  // half of the 32-bit value).
+  const DWORD grey = PixelFor(t, kLineGreyXrgb);
+  t.line(0, 30, W, 30, grey);
+  t.line(2, 32, W - 2, 32, grey);
+  t.line(0, 30, 0, 189, grey);
+  t.line(2, 32, 2, 187, grey);
+  t.line(W - 1, 30, W - 1, 189, grey);
+  t.line(W - 3, 32, W - 3, 187, grey);
   Text(t, 5, 34, "CPU");
   Text(t, 5, 51, "Co-Processor");
   Text(t, 5, 68, "Cache Memory");
-  t.line(2, 92, W - 2, 92, kLineGrey);
+  t.line(2, 92, W - 2, 92, grey);
   Text(t, 5, 102, "Diskette Drive A");
   Text(t, 5, 119, "Diskette Drive B");
   Text(t, 5, 136, "Pri. Master Disk");
@@ -62,10 +66,10 @@ void DrawPhase4(efx_bios& b, bitmap& t, int W) {
   static const int rows[] = {51, 68, 102, 119, 136, 153, 170};
   for (int i = 0; i < 7; ++i) Text(t, c2, rows[i], left[i]);
   for (int i = 0; i < 7; ++i) Text(t, c3, rows[i], right[i]);
-  t.line(2, 187, W - 2, 187, kLineGrey);
-  t.line(0, 189, W, 189, kLineGrey);
+  t.line(2, 187, W - 2, 187, grey);
+  t.line(0, 189, W, 189, grey);
   Text(t, 0, 238, "PCI device listing.....");
-  t.line(2, 277, W - 2, 277, kLineGrey);
+  t.line(2, 277, W - 2, 277, grey);
   static const int columns[] = {0, 50, 130, 210, 280, 350, 500};
   static const char* const table[6][7] = {
       {"Bus", "Device No.", "Func No.", "Vendor ID", "Device ID", "Device Class", "IRQ"},

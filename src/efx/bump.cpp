@@ -6,6 +6,7 @@
 #include <new>
 
 #include "base/logfile.h"
+#include "gfx/pixel_format.h"
 
 namespace {
 
@@ -67,6 +68,7 @@ bool efx_bump::create(const char* bump_file, const char* height_file, const char
       for (int y = 0; y < H; ++y) {
         DWORD p = 0;
         temp.get_pixel(x, y, &p);
+        if (IsRgb565(temp)) p = Rgb565ToXrgb(p);  // the height is the channels' mean in every format
         heightmap[size_t(y) * W + x] =
             static_cast<int8_t>(static_cast<int>(((p >> 16 & 255) + (p >> 8 & 255) + (p & 255)) / 6.0));
       }
@@ -121,9 +123,11 @@ void efx_bump::run(bitmap& destination, int) {
         std::memcpy(&p, srow + size_t(x) * 4, 4);
       else
         for (int i = 0; i < sb && i < 4; ++i) p |= DWORD(srow[size_t(x) * sb + i]) << (8 * i);
+      if (sb == 2) p = Rgb565ToXrgb(p);
       const DWORD b = p & 255, g = p >> 8 & 255, r = p >> 16 & 255;
-      const DWORD out =
+      DWORD out =
           (b * lightmapb[dx][dy]) >> 7 | ((g * lightmapg[dx][dy]) >> 7) << 8 | ((r * lightmapr[dx][dy]) >> 7) << 16;
+      if (db == 2) out = XrgbToRgb565(out);
       if (words)
         std::memcpy(drow + size_t(x) * 4, &out, 4);
       else

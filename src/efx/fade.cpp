@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "gfx/pixel_format.h"
+
 namespace {
 
 inline DWORD Faded(DWORD p) {
@@ -34,7 +36,8 @@ void efx_fade::run(bitmap& target) {
       for (int y = 0; y < target.height; ++y) {
         DWORD p = 0;
         target.get_pixel(x, y, &p);
-        target.put_pixel(x, y, Faded(p));
+        // 16-bit pixels fade on their channels too, not on 32-bit positions.
+        target.put_pixel(x, y, IsRgb565(target) ? XrgbToRgb565(Faded(Rgb565ToXrgb(p))) : Faded(p));
       }
   }
   target.unlock();

@@ -53,7 +53,7 @@ int bitmap::load(const char* file_name) {
     IDirectDrawSurface7* s = load_bitmap_surface(g_pDD, file_name, 0, 0);
     if (!s) {
       log_2d.status("ERROR! file not found", "\t%s", file_name);
-      WarnUserOnce(file_name, BmpFailure(file_name));
+      if (g_bDisplayReady) WarnUserOnce(file_name, BmpFailure(file_name));  // without a display, that is the news
       created = loaded = use_colorkey = 0;
       width = height = x = y = 0;
       log_2d.print(" ERROR\n");
@@ -109,7 +109,7 @@ int bitmap::load(const char* file_name) {
   }
   if (!create(width, height)) {
     log_2d.status("ERROR! out of memory", "\tcreate(%d, %d)", width, height);
-    WarnUserOnce(file_name, "no surface for a picture of this size");
+    if (g_bDisplayReady) WarnUserOnce(file_name, "no surface for a picture of this size");
     return 0;
   }
   log_2d.status("OK", "\tcreate(%d, %d)", width, height);
