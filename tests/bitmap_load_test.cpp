@@ -245,9 +245,24 @@ TEST_F(PictureLoad, RestoreOfABmpReadsTheFileAgain) {
   EXPECT_EQ(test::PixelAt(b, 0, 0), 0x112233u);
   test::WriteBmp("p.bmp", 1, 1, [](int, int) { return 0xAABBCCu; });
   platform::testing::SimulateMinimise(hWnd);
-  EXPECT_NE(b.lock(), 0);  // lost until restored
+  g_bDisplayReady = 0;
+  EXPECT_NE(b.lock(), 0);  // lost while the display is away
   b.restore();
   EXPECT_EQ(test::PixelAt(b, 0, 0), 0xAABBCCu);
+}
+
+TEST_F(PictureLoad, ALockOfALostPictureBringsItBackReadAgain) {
+  // The effects only lock their pictures; a lost one must not stay lost.
+  test::WriteBmp("q.bmp", 2, 1, [](int, int) { return 0x123456u; });
+  bitmap b;
+  ASSERT_EQ(b.load("q.bmp"), 1);
+  platform::testing::SimulateMinimise(hWnd);
+  ASSERT_EQ(g_bDisplayReady, 1);
+  ASSERT_EQ(b.lock(), 0);
+  DWORD pixel = 0;
+  b.get_pixel(1, 0, &pixel);
+  b.unlock();
+  EXPECT_EQ(pixel, 0x123456u);
 }
 
 TEST_F(PictureLoad, RestoreOfAPcxCannotReloadIt) {

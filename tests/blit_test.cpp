@@ -203,10 +203,13 @@ TEST_F(BlitTest, LostSurfacesAreRestoredAndTheCopyDropped) {
   EXPECT_EQ(src.blit_error, 0);
   EXPECT_EQ(test::PixelAt(src, 2, 2), 0xFF00u);  // restored, filled green
   // The destination is still lost: its copy is dropped too, and its own restore
-  // happens when a copy from it reports the loss.
+  // happens when it is locked (or a copy from it reports the loss).
   EXPECT_EQ(src.blit(dst, nullptr, nullptr), 1);
-  EXPECT_NE(dst.lock(), 0);
-  dst.restore();
+  ASSERT_EQ(dst.lock(), 0);
+  DWORD pixel = 0;
+  dst.get_pixel(2, 2, &pixel);
+  dst.unlock();
+  EXPECT_EQ(pixel, 0xFF00u);
   test::FillPattern(src, 99);
   EXPECT_EQ(src.blit(dst, nullptr, nullptr), 1);
   EXPECT_EQ(test::PixelAt(dst, 2, 2), test::PixelAt(src, 2, 2));

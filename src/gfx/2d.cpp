@@ -164,6 +164,14 @@ HRESULT bitmap::lock() {
   desc.dwSize = 124;
   if (!surface) return E_FAIL;
   g_hr = surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr);
+  if (g_hr == DDERR_SURFACELOST && g_bDisplayReady) {
+    // Pictures the effects only lock (never copy from) would otherwise stay lost
+    // for good: bring the surface back, its picture re-read, and lock again.
+    restore();
+    std::memset(&desc, 0, sizeof desc);
+    desc.dwSize = 124;
+    g_hr = surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr);
+  }
   if (SUCCEEDED(g_hr)) return 0;
   surface->Unlock(nullptr);
   return g_hr;
