@@ -99,6 +99,24 @@ TEST_F(InputTest, FailedRestoreLeavesLaterReadsHarmless) {
   EXPECT_EQ(g_mouse.poll(), 1);
 }
 
+TEST_F(InputTest, InputGivenUpInTheBackgroundComesBackWhenTheWindowIsActiveAgain) {
+  ASSERT_TRUE(init_input());
+  auto pump = [] {
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+  };
+  platform::testing::SimulateMinimise(hWnd);
+  EXPECT_FALSE(DxReadKeyb());  // away: the restore fails and input is given up
+  EXPECT_EQ(g_pDIKeyb, nullptr);
+  pump();
+  platform::testing::SimulateRestore(hWnd);
+  pump();
+  ASSERT_EQ(g_bActive, 1);
+  EXPECT_TRUE(DxReadKeyb());
+  EXPECT_NE(g_pDIKeyb, nullptr);
+  EXPECT_NE(g_pDIMouse, nullptr);
+}
+
 TEST_F(InputTest, ReleaseWithNothingSetUpLogsItsTwoLines) {
   std::string log = test::CaptureLog(log_input, [] { DxReleaseKeyb(); });
   EXPECT_EQ(log, "DxReleaseKeyb()...\nOK DxReleaseKeyb()\n");

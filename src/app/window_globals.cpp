@@ -6,3 +6,4 @@ HWND hWnd = nullptr;
 HACCEL g_hAccel = nullptr;
 int g_bQuit = 0;
 int g_bActive = 0;
+DWORD g_dwActivations = 0;

@@ -10,3 +10,6 @@ extern HWND hWnd;
 extern HACCEL g_hAccel;
 extern int g_bQuit;
 extern int g_bActive;
+// How often the window became active; input given up while it was away is tried
+// again once per activation.
+extern DWORD g_dwActivations;

@@ -74,8 +74,16 @@ void DxReleaseKeyb() {
 
 bool DxReadKeyb() {
   std::memset(g_KeyState, 0, sizeof g_KeyState);
-  // After a failed restore there is no device; reads do nothing.
-  if (!g_pDIKeyb) return false;
+  // After a failed restore there is no device and reads do nothing, until the
+  // window is active again: then input is set up anew, once per activation, since
+  // a restore tried while the window was in the background can only fail.
+  static DWORD given_up_at = 0;
+  if (!g_pDIKeyb) {
+    if (g_dwActivations == given_up_at || !g_bActive) return false;
+    given_up_at = g_dwActivations;
+    if (!init_input()) return false;
+    return SUCCEEDED(g_pDIKeyb->GetDeviceState(sizeof g_KeyState, g_KeyState));
+  }
   HRESULT hr = g_pDIKeyb->GetDeviceState(sizeof g_KeyState, g_KeyState);
   if (SUCCEEDED(hr)) return true;
   std::memset(g_KeyState, 0, sizeof g_KeyState);
@@ -88,5 +96,6 @@ bool DxReadKeyb() {
     return true;
   }
   log_input.status("ERROR", "restore");
+  given_up_at = g_dwActivations;
   return false;
 }

@@ -86,6 +86,7 @@ LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE:
       if (!g_bActive) g_bDisplayReady = 0;
       g_bActive = HIWORD(wParam) == 0 ? 1 : 0;
+      if (g_bActive) ++g_dwActivations;
       log_winmain.print("[WindowProc] message: WM_ACTIVE (%u)\n", static_cast<unsigned>(g_bActive));
       return 0;
     case WM_CLOSE:
