@@ -37,6 +37,13 @@ constexpr const char* kUsage =
     "Keys: Escape ends the demo, F8 re-creates the display at 320 x 200 x 32.\n"
     "\n"
     "  --window        show the demo in a window instead of full screen\n"
+    "  --aspect crt|square\n"
+    "                  crt (default): modes up to 1600 pixels wide have the 4:3\n"
+    "                  shape of a monitor of their time (320 x 200 pixels are 1.2\n"
+    "                  times taller than wide); square: every pixel square\n"
+    "  --scale fit|integer\n"
+    "                  fit (default): the largest picture that fits; integer:\n"
+    "                  whole multiples per axis, the shape closest to the aspect\n"
     "  --fps N         virtual clock: N frames per second of demo time, as fast as\n"
     "                  the machine allows (deterministic runs and captures)\n"
     "  --tick MS       system tick of the real clock in milliseconds (default 10)\n"
@@ -134,6 +141,8 @@ int main(int argc, char** argv) {
   long start_ms = -1, end_ms = -1;
   bool fps_given = false;
   bool mute = false;
+  platform::Aspect aspect = platform::Aspect::kCrt;
+  platform::Scale scale = platform::Scale::kFit;
   platform::Recording::Request record;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
@@ -149,6 +158,15 @@ int main(int argc, char** argv) {
       platform::SetWindowed(true);
     } else if (arg == "--log") {
       log_files = true;
+    } else if (arg == "--aspect" || arg == "--scale") {
+      const std::string value = i + 1 < argc ? argv[i + 1] : "";
+      if (arg == "--aspect" && (value == "crt" || value == "square"))
+        aspect = value == "crt" ? platform::Aspect::kCrt : platform::Aspect::kSquare;
+      else if (arg == "--scale" && (value == "fit" || value == "integer"))
+        scale = value == "fit" ? platform::Scale::kFit : platform::Scale::kInteger;
+      else
+        return Usage(arg == "--aspect" ? "--aspect needs crt or square" : "--scale needs fit or integer");
+      ++i;
     } else if (arg == "--mute") {
       mute = true;
     } else if (arg == "--audio-report") {
@@ -199,6 +217,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "velmora: expected WIDTH HEIGHT BITS, playing at 320 x 200 x 32\n");
   const bool recording = !record.path.empty();
   platform::SetSound(mute, true);
+  platform::SetPictureRules(aspect, scale);
   if (!recording && (record.lossless || record.native || record.size.width))
     return Usage("--lossless and --record-size go with --record");
   platform::Recording recorder;

@@ -12,6 +12,7 @@ namespace {
 using Presentation = test::DisplayTest;
 
 TEST_F(Presentation, FullScreenFrameIsScaledNearestWithBlackBorders) {
+  platform::SetPictureRules(platform::Aspect::kSquare, platform::Scale::kFit);
   OpenDisplay(320, 200, 32);  // on the offscreen driver's 1024 x 768 desktop
   bitmap frame;
   ASSERT_EQ(frame.create(320, 200), 1);
@@ -28,11 +29,30 @@ TEST_F(Presentation, FullScreenFrameIsScaledNearestWithBlackBorders) {
     SDL_GetRGB(v, screen->format, &r, &g, &b);
     return DWORD(r) << 16 | DWORD(g) << 8 | b;
   };
-  // 1024 x 640 at y = 64: the aspect of 320 x 200.
+  // 1024 x 640 at y = 64: the aspect of 320 x 200 with square pixels.
   for (int y : {0, 63, 704, 767}) EXPECT_EQ(shown(500, y), 0u) << y;
   for (int y = 64; y < 704; y += 37)
     for (int x = 0; x < 1024; x += 41)
       ASSERT_EQ(shown(x, y), test::PixelAt(frame, x * 320 / 1024, (y - 64) * 200 / 640)) << x << "," << y;
+  platform::SetPictureRules(platform::Aspect::kCrt, platform::Scale::kFit);
+}
+
+TEST_F(Presentation, ByDefaultA320x200PictureFillsA4To3Screen) {
+  OpenDisplay(320, 200, 32);
+  bitmap frame;
+  ASSERT_EQ(frame.create(320, 200), 1);
+  test::FillPattern(frame);
+  ASSERT_EQ(frame.blit(primary, nullptr, nullptr), 1);
+  SDL_Surface* screen = SDL_GetWindowSurface(platform::detail::SdlWindowOf(hWnd));
+  ASSERT_NE(screen, nullptr);
+  // Pixels 1.2 times taller than wide: all 768 rows show the picture.
+  for (int y : {0, 383, 767}) {
+    Uint32 v = 0;
+    std::memcpy(&v, static_cast<uint8_t*>(screen->pixels) + size_t(y) * screen->pitch + 500 * 4, 4);
+    Uint8 r, g, b;
+    SDL_GetRGB(v, screen->format, &r, &g, &b);
+    EXPECT_EQ(DWORD(r) << 16 | DWORD(g) << 8 | b, test::PixelAt(frame, 500 * 320 / 1024, y * 200 / 768)) << y;
+  }
 }
 
 TEST_F(Presentation, SixteenBitModesShowTheirColours) {

@@ -215,10 +215,9 @@ void Present(IDirectDraw7& display) {
     SDL_Surface* frame = SDL_CreateRGBSurfaceWithFormatFrom(p->pixels.data(), p->width, p->height,
                                                             p->bytes_per_pixel * 8, p->pitch, format);
     if (screen && frame) {
-      // Largest picture of the mode's aspect ratio that fits, centred, black around.
-      int64_t w = screen->w, h = int64_t(p->height) * screen->w / p->width;
-      if (h > screen->h) h = screen->h, w = int64_t(p->width) * screen->h / p->height;
-      SDL_Rect to{int((screen->w - w) / 2), int((screen->h - h) / 2), int(w), int(h)};
+      const PictureRect place =
+          PlacePicture(p->width, p->height, screen->w, screen->h, PictureAspect(), PictureScale());
+      SDL_Rect to{place.x, place.y, place.width, place.height};
       Uint32 black = SDL_MapRGB(screen->format, 0, 0, 0);
       SDL_Rect borders[4] = {{0, 0, screen->w, to.y},
                              {0, to.y + to.h, screen->w, screen->h - to.y - to.h},

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "platform/picture_geometry.h"
 #include "platform/win32.h"
 
 namespace platform {
@@ -40,6 +41,11 @@ bool SkippingFrame();
 // Sound: `mute` plays without opening a device; otherwise `silent_fallback` plays
 // silently, with one line on standard error, when no sound device can be opened.
 void SetSound(bool mute, bool silent_fallback);
+
+// How the picture is placed in the window (default: the 4:3 shape, largest fit).
+void SetPictureRules(Aspect aspect, Scale scale);
+Aspect PictureAspect();
+Scale PictureScale();
 
 // Whether presented frames are drawn into the window (the default). A recording
 // turns it off: the frames go to the file only.

@@ -38,6 +38,8 @@ Clock g_clock;
 struct Settings {
   bool windowed = false;
   bool present_to_window = true;
+  Aspect aspect = Aspect::kCrt;
+  Scale scale = Scale::kFit;
   int window_width = 960;
   int window_height = 600;
   PresentHook present_hook;
@@ -132,6 +134,12 @@ void SetSound(bool mute, bool silent_fallback) {
   if (mute) audio::UsePullMode(48000);
   audio::PlaySilentlyWithoutDevice(silent_fallback);
 }
+void SetPictureRules(Aspect aspect, Scale scale) {
+  settings().aspect = aspect;
+  settings().scale = scale;
+}
+Aspect PictureAspect() { return settings().aspect; }
+Scale PictureScale() { return settings().scale; }
 void SetPresentToWindow(bool on) { settings().present_to_window = on; }
 bool PresentToWindow() { return settings().present_to_window; }
 int WindowedWidth() { return settings().window_width; }
