@@ -15,6 +15,7 @@
 
 #include "base/logfile.h"
 #include "image/file_bytes.h"
+#include "image/png_writer.h"
 #include "platform/gdi.h"
 #include "platform/record_rules.h"
 #include "platform/recording.h"
@@ -34,7 +35,9 @@ constexpr const char* kUsage =
     "Usage: velmora [OPTION]... [WIDTH HEIGHT BITS]\n"
     "Plays the Velmora demo full screen: 106 seconds, ending by itself.\n"
     "Three words choose the display mode (default 320 200 32; 16, 24 and 32 bits).\n"
-    "Keys: Escape ends the demo, F8 re-creates the display at 320 x 200 x 32.\n"
+    "Keys: Escape ends the demo, F8 re-creates the display at 320 x 200 x 32,\n"
+    "Alt+Enter switches between window and full screen, F12 saves the frame shown\n"
+    "as velmora-NNNN.png.\n"
     "\n"
     "  --window        show the demo in a window instead of full screen\n"
     "  --aspect crt|square\n"
@@ -284,6 +287,21 @@ int main(int argc, char** argv) {
       }
     });
 
+  platform::SetSnapshotHook([](const platform::PresentedFrame& f) {
+    // The first free velmora-NNNN.png in the working directory.
+    for (int n = 1; n < 10000; ++n) {
+      char name[32];
+      std::snprintf(name, sizeof name, "velmora-%04d.png", n);
+      std::error_code e;
+      if (fs::exists(name, e)) continue;
+      const std::vector<uint8_t> rgb = FrameToRgb(f);
+      if (WritePngRgb(name, f.width, f.height, rgb.data()))
+        std::fprintf(stderr, "velmora: saved %s\n", name);
+      else
+        std::fprintf(stderr, "velmora: cannot save %s\n", name);
+      return;
+    }
+  });
   int result = WinMain(GetModuleHandleA(nullptr), nullptr, command_line.data(), 10 /* SW_SHOWDEFAULT */);
   platform::SetPresentHook(nullptr);
   platform::Shutdown();

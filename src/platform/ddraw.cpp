@@ -194,6 +194,12 @@ bool StretchXrgb(const IDirectDrawSurface7& p, SDL_Surface* screen, const SDL_Re
   return true;
 }
 
+void SaveShownFrame() {
+  if (displays().empty() || !displays().back()->primary) return;
+  const IDirectDrawSurface7& p = *displays().back()->primary;
+  CallSnapshotHook(PresentedFrame{p.pixels.data(), p.width, p.height, p.pitch, p.bytes_per_pixel * 8});
+}
+
 void MarkAllSurfacesLost() {
   for (IDirectDraw7* d : displays())
     for (IDirectDrawSurface7* s : d->surfaces) s->lost = true;

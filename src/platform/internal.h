@@ -17,6 +17,8 @@ SDL_Window* SdlWindowOf(HWND window);
 // Every surface of every live display object loses its memory, as DirectDraw
 // surfaces do when an exclusive full-screen program is minimised.
 void MarkAllSurfacesLost();
+// Hands the newest display's screen, as shown, to the snapshot hook (F12).
+void SaveShownFrame();
 // Shows the display's primary surface in its window.
 void Present(IDirectDraw7& display);
 // Sees every SDL event before it becomes a window message (the input devices).

@@ -69,6 +69,9 @@ using PresentHook = std::function<void(const PresentedFrame&)>;
 // Called after every presentation of the primary surface; empty to remove.
 void SetPresentHook(PresentHook hook);
 void CallPresentHook(const PresentedFrame& frame);
+// Called with the frame on the screen when the player presses F12.
+void SetSnapshotHook(PresentHook hook);
+void CallSnapshotHook(const PresentedFrame& frame);
 
 // A readable description of the latest failure of a platform call (for the
 // one-line start-up error), such as "unsupported display mode".

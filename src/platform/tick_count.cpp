@@ -43,6 +43,7 @@ struct Settings {
   int window_width = 960;
   int window_height = 600;
   PresentHook present_hook;
+  PresentHook snapshot_hook;
   std::string last_error;
 };
 Settings& settings() {
@@ -148,6 +149,11 @@ int WindowedHeight() { return settings().window_height; }
 void SetPresentHook(PresentHook hook) { settings().present_hook = std::move(hook); }
 void CallPresentHook(const PresentedFrame& frame) {
   if (settings().present_hook) settings().present_hook(frame);
+}
+
+void SetSnapshotHook(PresentHook hook) { settings().snapshot_hook = std::move(hook); }
+void CallSnapshotHook(const PresentedFrame& frame) {
+  if (settings().snapshot_hook) settings().snapshot_hook(frame);
 }
 
 void SetLastErrorText(std::string text) { settings().last_error = std::move(text); }

@@ -126,6 +126,19 @@ void PostActivate(HWND window, WORD state, bool minimised) {
   Post(window, WM_ACTIVATE, static_cast<WPARAM>(state) | (minimised ? 0x10000u : 0u), 0);
 }
 
+// Full screen at the desktop's size, or a resizable window of the windowed size;
+// only the presentation changes, the display and its surfaces stay.
+void ToggleFullScreen(SDL_Window* window) {
+  if (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) {
+    SDL_SetWindowFullscreen(window, 0);
+    SDL_SetWindowResizable(window, SDL_TRUE);
+    SDL_SetWindowSize(window, WindowedWidth(), WindowedHeight());
+    SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+  } else {
+    SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  }
+}
+
 void Translate(const SDL_Event& e) {
   switch (e.type) {
     case SDL_QUIT:
@@ -135,6 +148,16 @@ void Translate(const SDL_Event& e) {
     case SDL_KEYUP: {
       HWND w = FindWindow(e.key.windowID);
       if (!w) w = Newest();
+      // The player's own keys, which the demo never sees: Alt+Enter switches
+      // between window and full screen, F12 saves the frame shown.
+      const bool alt_enter = e.key.keysym.scancode == SDL_SCANCODE_RETURN && (e.key.keysym.mod & KMOD_ALT);
+      if (alt_enter || e.key.keysym.scancode == SDL_SCANCODE_F12) {
+        if (e.type == SDL_KEYDOWN && !e.key.repeat) {
+          if (alt_enter && w && w->sdl) ToggleFullScreen(w->sdl);
+          if (!alt_enter) detail::SaveShownFrame();
+        }
+        break;
+      }
       WPARAM vk = VirtualKeyOf(e.key.keysym.scancode);
       if (!w || !vk) break;
       LPARAM lp = 1 | (static_cast<LPARAM>(e.key.keysym.scancode & 0xFF) << 16);
