@@ -77,11 +77,14 @@ bool DxReadKeyb() {
   // After a failed restore there is no device and reads do nothing, until the
   // window is active again: then input is set up anew, once per activation, since
   // a restore tried while the window was in the background can only fail.
+  static bool given_up = false;
   static DWORD given_up_at = 0;
   if (!g_pDIKeyb) {
-    if (g_dwActivations == given_up_at || !g_bActive) return false;
+    if (!given_up || g_dwActivations == given_up_at || !g_bActive) return false;
     given_up_at = g_dwActivations;
+    DxReleaseKeyb();  // whatever is left of the old set-up goes first
     if (!init_input()) return false;
+    given_up = false;
     return SUCCEEDED(g_pDIKeyb->GetDeviceState(sizeof g_KeyState, g_KeyState));
   }
   HRESULT hr = g_pDIKeyb->GetDeviceState(sizeof g_KeyState, g_KeyState);
@@ -96,6 +99,7 @@ bool DxReadKeyb() {
     return true;
   }
   log_input.status("ERROR", "restore");
+  given_up = true;
   given_up_at = g_dwActivations;
   return false;
 }

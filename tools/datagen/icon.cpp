@@ -33,7 +33,8 @@ Rgb IconAt(double x, double y) {
   const double hue = std::atan2(cy, cx) / (2 * kPi) + r * 1.8;
   c = Mix(c, Hsv(hue - std::floor(hue), 0.75, 0.95), ring * tile);
   // A wireframe V over it, lines of equal width at every size.
-  const double v = std::fmin(SegmentDistance(x, y, 0.30, 0.30, 0.50, 0.74), SegmentDistance(x, y, 0.70, 0.30, 0.50, 0.74));
+  const double v =
+      std::fmin(SegmentDistance(x, y, 0.30, 0.30, 0.50, 0.74), SegmentDistance(x, y, 0.70, 0.30, 0.50, 0.74));
   c = Mix(c, Rgb{1, 1, 1}, Smoothstep(0.045, 0.030, v) * tile);
   return c;
 }

@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <string>
 
+#include "icon.h"
 #include "models.h"
 #include "music.h"
-#include "icon.h"
 #include "pictures.h"
 
 int main(int argc, char** argv) {
