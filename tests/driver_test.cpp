@@ -136,6 +136,9 @@ TEST_F(DriverTest, NoWindowStillRunsEveryStartUpStepAndNoLoop) {
   EXPECT_NE(text.str().find("ERROR DxInit(320,200,32)"), std::string::npos);
   EXPECT_NE(text.str().find("front.create(320, 200)"), std::string::npos);
   EXPECT_NE(text.str().find("stopped [0.0]"), std::string::npos);
+  // No time on the clock: the count alone, never a quotient by zero.
+  EXPECT_NE(text.str().find("\n0 frames\n"), std::string::npos) << text.str();
+  EXPECT_EQ(text.str().find("nan"), std::string::npos);
 }
 
 TEST_F(DriverTest, ARunLeavesNoFileBehind) {
