@@ -37,7 +37,7 @@ constexpr const char* kUsage =
     "Three words choose the display mode (default 320 200 32; 16, 24 and 32 bits).\n"
     "Keys: Escape ends the demo, F8 re-creates the display at 320 x 200 x 32,\n"
     "Alt+Enter switches between window and full screen, F12 saves the frame shown\n"
-    "as velmora-NNNN.png.\n"
+    "as velmora-NNNN.png, P or Pause pauses and resumes.\n"
     "\n"
     "  --window        show the demo in a window instead of full screen\n"
     "  --aspect crt|square\n"

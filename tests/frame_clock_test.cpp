@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/internal.h"
 #include "platform/runtime.h"
 
 namespace {
@@ -108,6 +109,26 @@ TEST(TickWait, ReadsBetweenLoopCallsNeverSleep) {
     GetTickCount();
   }
   EXPECT_EQ(platform::TickSleeps(), sleeps);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Pause, TheClockStandsWhilePausedAndGoesOnWhereItStood) {
+  platform::UseRealClock(10);
+  MSG message;
+  PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+  const DWORD before = GetTickCount();
+  platform::detail::SetPaused(true);
+  for (int i = 0; i < 5; ++i) {
+    Sleep(12);
+    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);  // a loop call: no wait
+    EXPECT_LE(GetTickCount() - before, 10u);             // at most the tick it was in
+  }
+  platform::detail::SetPaused(false);
+  PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+  EXPECT_LE(GetTickCount() - before, 20u);  // 60 ms passed; none of it counts
 }
 
 }  // namespace

@@ -31,6 +31,13 @@ void InputForeground(bool foreground);
 // message, reading input). A tick count read twice with none of them in between
 // is a wait for the tick to move, which then sleeps instead of spinning.
 void NoteLoopActivity();
+// Turns SDL's waiting events into messages (and the player's own keys into
+// their actions).
+void PumpEvents();
+// The player's pause (P or Pause): the real clock stands, the music waits and no
+// frame moves on until it is lifted. No effect on a virtual clock.
+void SetPaused(bool paused);
+bool Paused();
 // The tick count for the layer's own use (message times, timers): never sleeps
 // and does not count as the program's read.
 DWORD CurrentTick();

@@ -32,6 +32,8 @@ struct Clock {
   DWORD last_read = 0;
   bool activity = true;  // a loop call since the last read of the real clock
   uint64_t sleeps = 0;   // waits that slept instead of spinning
+  bool paused = false;
+  uint64_t paused_at = 0;  // SDL's ticks when the pause began
 };
 Clock g_clock;
 
@@ -79,6 +81,19 @@ void UseManualClock(DWORD value) {
 
 namespace detail {
 void NoteLoopActivity() { g_clock.activity = true; }
+
+void SetPaused(bool paused) {
+  if (paused == g_clock.paused || g_clock.kind != ClockKind::Real) return;
+  g_clock.paused = paused;
+  if (paused) {
+    g_clock.paused_at = SDL_GetTicks64();
+  } else {
+    // The time spent paused is taken out of the clock: it goes on where it stood.
+    g_clock.real_offset -= int64_t(SDL_GetTicks64() - g_clock.paused_at);
+  }
+  audio::Hold(paused);
+}
+bool Paused() { return g_clock.paused; }
 }  // namespace detail
 
 uint64_t TickSleeps() { return g_clock.sleeps; }
@@ -178,9 +193,16 @@ DWORD GetTickCount() {
       return VirtualNow();
     case ClockKind::Real: break;
   }
-  uint64_t now = uint64_t(int64_t(SDL_GetTicks64()) + g_clock.real_offset);
+  // While paused the clock stands where the pause began; a wait on it sleeps and
+  // keeps taking events, so that the key that lifts the pause is seen.
+  while (g_clock.paused && !g_clock.activity && g_clock.last_read != 0) {
+    SDL_Delay(10);
+    detail::PumpEvents();
+  }
+  const uint64_t base = g_clock.paused ? g_clock.paused_at : SDL_GetTicks64();
+  uint64_t now = uint64_t(int64_t(base) + g_clock.real_offset);
   DWORD value = static_cast<DWORD>(now - now % g_clock.system_tick_ms);
-  if (value == g_clock.last_read && !g_clock.activity) {
+  if (value == g_clock.last_read && !g_clock.activity && !g_clock.paused) {
     // Polled again with nothing else done: sleep until the tick is due rather
     // than burn a core; the value read is the one spinning would have found.
     SDL_Delay(static_cast<Uint32>(g_clock.system_tick_ms - now % g_clock.system_tick_ms));

@@ -150,14 +150,19 @@ void Translate(const SDL_Event& e) {
       if (!w) w = Newest();
       // The player's own keys, which the demo never sees: Alt+Enter switches
       // between window and full screen, F12 saves the frame shown.
-      const bool alt_enter = e.key.keysym.scancode == SDL_SCANCODE_RETURN && (e.key.keysym.mod & KMOD_ALT);
-      if (alt_enter || e.key.keysym.scancode == SDL_SCANCODE_F12) {
+      const SDL_Scancode key = e.key.keysym.scancode;
+      const bool alt_enter = key == SDL_SCANCODE_RETURN && (e.key.keysym.mod & KMOD_ALT);
+      const bool pause = key == SDL_SCANCODE_P || key == SDL_SCANCODE_PAUSE;
+      if (alt_enter || key == SDL_SCANCODE_F12 || pause) {
         if (e.type == SDL_KEYDOWN && !e.key.repeat) {
           if (alt_enter && w && w->sdl) ToggleFullScreen(w->sdl);
-          if (!alt_enter) detail::SaveShownFrame();
+          if (key == SDL_SCANCODE_F12) detail::SaveShownFrame();
+          if (pause) detail::SetPaused(!detail::Paused());
         }
         break;
       }
+      // Escape ends a paused demo too: the pause gives way so the message is taken.
+      if (key == SDL_SCANCODE_ESCAPE && e.type == SDL_KEYDOWN) detail::SetPaused(false);
       WPARAM vk = VirtualKeyOf(e.key.keysym.scancode);
       if (!w || !vk) break;
       LPARAM lp = 1 | (static_cast<LPARAM>(e.key.keysym.scancode & 0xFF) << 16);
@@ -233,6 +238,7 @@ bool Take(MSG* msg, UINT remove) {
 }  // namespace
 
 namespace detail {
+void PumpEvents() { Pump(); }
 
 bool EnsureVideo() {
   if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
