@@ -39,7 +39,7 @@ constexpr const char* kUsage =
     "Alt+Enter switches between window and full screen, F12 saves the frame shown\n"
     "as velmora-NNNN.png, P or Pause pauses and resumes.\n"
     "\n"
-    "  --window        show the demo in a window instead of full screen\n"
+    "  --window        show the demo in a window (whole multiples of the picture)\n"
     "  --aspect crt|square\n"
     "                  crt (default): modes up to 1600 pixels wide have the 4:3\n"
     "                  shape of a monitor of their time (320 x 200 pixels are 1.2\n"

@@ -55,6 +55,30 @@ TEST_F(Presentation, ByDefaultA320x200PictureFillsA4To3Screen) {
   }
 }
 
+class WindowedPresentation : public test::DisplayTest {
+ protected:
+  void SetUp() override {
+    platform::SetWindowed(true);  // before the window is made
+    test::DisplayTest::SetUp();
+  }
+  void TearDown() override {
+    test::DisplayTest::TearDown();
+    platform::SetWindowed(false);
+  }
+};
+
+TEST_F(WindowedPresentation, AWindowWithoutASizeTakesWholeMultiplesOfThePicture) {
+  OpenDisplay(320, 200, 32);
+  int w = 0, h = 0;
+  SDL_GetWindowSize(platform::detail::SdlWindowOf(hWnd), &w, &h);
+  // On the offscreen driver's 1024 x 768 desktop: 90 % is 921 x 691.
+  EXPECT_EQ(w % 320, 0) << w;
+  EXPECT_EQ(h % 200, 0) << h;
+  EXPECT_LE(w, 921);
+  EXPECT_LE(h, 691);
+  EXPECT_GE(w, 640);
+}
+
 TEST_F(Presentation, SixteenBitModesShowTheirColours) {
   OpenDisplay(64, 40, 16);
   bitmap frame;

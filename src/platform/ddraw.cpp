@@ -277,6 +277,7 @@ HRESULT IDirectDraw7::SetDisplayMode(DWORD w, DWORD h, DWORD bits, DWORD, DWORD)
   width = static_cast<int>(w);
   height = static_cast<int>(h);
   bpp = static_cast<int>(bits);
+  detail::SizeWindowToPicture(window, width, height);
   for (IDirectDrawSurface7* s : orphans()) {
     s->display = this;
     surfaces.push_back(s);

@@ -17,6 +17,8 @@ SDL_Window* SdlWindowOf(HWND window);
 // Every surface of every live display object loses its memory, as DirectDraw
 // surfaces do when an exclusive full-screen program is minimised.
 void MarkAllSurfacesLost();
+// A window that is sized to the picture takes the size for a mode of w x h.
+void SizeWindowToPicture(HWND window, int w, int h);
 // Hands the newest display's screen, as shown, to the snapshot hook (F12).
 void SaveShownFrame();
 // Shows the display's primary surface in its window.
@@ -47,6 +49,8 @@ DWORD CurrentTick();
 namespace platform {
 int WindowedWidth();
 int WindowedHeight();
+bool WindowSizedToPicture();
+void SetWindowedSize(int width, int height);
 }  // namespace platform
 
 namespace platform::detail {

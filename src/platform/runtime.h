@@ -54,7 +54,10 @@ bool PresentToWindow();
 
 // Windows open on the whole desktop (full screen) by default, or as ordinary
 // windows of the given size.
-void SetWindowed(bool windowed, int width = 960, int height = 600);
+// A size of 0 x 0 sizes the window to the picture once the display mode is set:
+// the largest whole multiple of it (by the aspect rule) that fits 90 % of the
+// desktop.
+void SetWindowed(bool windowed, int width = 0, int height = 0);
 bool Windowed();
 
 // Pixels of a presented frame in the display mode's own format.

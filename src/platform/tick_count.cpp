@@ -39,6 +39,7 @@ Clock g_clock;
 
 struct Settings {
   bool windowed = false;
+  bool window_sized_to_picture = false;
   bool present_to_window = true;
   Aspect aspect = Aspect::kCrt;
   Scale scale = Scale::kFit;
@@ -142,6 +143,12 @@ bool SkippingFrame() {
 
 void SetWindowed(bool windowed, int width, int height) {
   settings().windowed = windowed;
+  settings().window_sized_to_picture = width <= 0 || height <= 0;
+  settings().window_width = width > 0 ? width : 960;
+  settings().window_height = height > 0 ? height : 600;
+}
+bool WindowSizedToPicture() { return settings().window_sized_to_picture; }
+void SetWindowedSize(int width, int height) {
   settings().window_width = width;
   settings().window_height = height;
 }

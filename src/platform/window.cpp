@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/internal.h"
+#include "platform/picture_geometry.h"
 #include "platform/runtime.h"
 #include "platform/testing.h"
 #include "platform/win32.h"
@@ -238,6 +239,17 @@ bool Take(MSG* msg, UINT remove) {
 }  // namespace
 
 namespace detail {
+void SizeWindowToPicture(HWND window, int w, int h) {
+  if (!window || !window->sdl || !Windowed() || !WindowSizedToPicture()) return;
+  SDL_DisplayMode desktop;
+  if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) return;
+  const PictureRect r = PlacePicture(w, h, desktop.w * 9 / 10, desktop.h * 9 / 10, PictureAspect(), Scale::kInteger);
+  if (r.width <= 0 || r.height <= 0) return;
+  SetWindowedSize(r.width, r.height);
+  if (SDL_GetWindowFlags(window->sdl) & SDL_WINDOW_FULLSCREEN_DESKTOP) return;
+  SDL_SetWindowSize(window->sdl, r.width, r.height);
+  SDL_SetWindowPosition(window->sdl, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+}
 void PumpEvents() { Pump(); }
 
 bool EnsureVideo() {
