@@ -11,24 +11,37 @@ namespace {
 
 using Presentation = test::DisplayTest;
 
+// A pattern frame of the mode's size copied to the screen, and the window's
+// pixel at (x, y) as 0x00RRGGBB.
+class Shown {
+ public:
+  explicit Shown(bitmap& frame) {
+    test::FillPattern(frame);
+    EXPECT_EQ(frame.blit(primary, nullptr, nullptr), 1);
+    screen_ = SDL_GetWindowSurface(platform::detail::SdlWindowOf(hWnd));
+  }
+  SDL_Surface* screen() const { return screen_; }
+  DWORD operator()(int x, int y) const {
+    Uint8 r, g, b;
+    Uint32 v = 0;
+    std::memcpy(&v, static_cast<uint8_t*>(screen_->pixels) + size_t(y) * screen_->pitch + size_t(x) * 4, 4);
+    SDL_GetRGB(v, screen_->format, &r, &g, &b);
+    return DWORD(r) << 16 | DWORD(g) << 8 | b;
+  }
+
+ private:
+  SDL_Surface* screen_ = nullptr;
+};
+
 TEST_F(Presentation, FullScreenFrameIsScaledNearestWithBlackBorders) {
   platform::SetPictureRules(platform::Aspect::kSquare, platform::Scale::kFit);
   OpenDisplay(320, 200, 32);  // on the offscreen driver's 1024 x 768 desktop
   bitmap frame;
   ASSERT_EQ(frame.create(320, 200), 1);
-  test::FillPattern(frame);
-  ASSERT_EQ(frame.blit(primary, nullptr, nullptr), 1);
-  SDL_Surface* screen = SDL_GetWindowSurface(platform::detail::SdlWindowOf(hWnd));
-  ASSERT_NE(screen, nullptr);
-  ASSERT_EQ(screen->w, 1024);
-  ASSERT_EQ(screen->h, 768);
-  auto shown = [&](int x, int y) {
-    Uint8 r, g, b;
-    Uint32 v = 0;
-    std::memcpy(&v, static_cast<uint8_t*>(screen->pixels) + size_t(y) * screen->pitch + size_t(x) * 4, 4);
-    SDL_GetRGB(v, screen->format, &r, &g, &b);
-    return DWORD(r) << 16 | DWORD(g) << 8 | b;
-  };
+  const Shown shown(frame);
+  ASSERT_NE(shown.screen(), nullptr);
+  ASSERT_EQ(shown.screen()->w, 1024);
+  ASSERT_EQ(shown.screen()->h, 768);
   // 1024 x 640 at y = 64: the aspect of 320 x 200 with square pixels.
   for (int y : {0, 63, 704, 767}) EXPECT_EQ(shown(500, y), 0u) << y;
   for (int y = 64; y < 704; y += 37)
@@ -41,18 +54,10 @@ TEST_F(Presentation, ByDefaultA320x200PictureFillsA4To3Screen) {
   OpenDisplay(320, 200, 32);
   bitmap frame;
   ASSERT_EQ(frame.create(320, 200), 1);
-  test::FillPattern(frame);
-  ASSERT_EQ(frame.blit(primary, nullptr, nullptr), 1);
-  SDL_Surface* screen = SDL_GetWindowSurface(platform::detail::SdlWindowOf(hWnd));
-  ASSERT_NE(screen, nullptr);
+  const Shown shown(frame);
+  ASSERT_NE(shown.screen(), nullptr);
   // Pixels 1.2 times taller than wide: all 768 rows show the picture.
-  for (int y : {0, 383, 767}) {
-    Uint32 v = 0;
-    std::memcpy(&v, static_cast<uint8_t*>(screen->pixels) + size_t(y) * screen->pitch + 500 * 4, 4);
-    Uint8 r, g, b;
-    SDL_GetRGB(v, screen->format, &r, &g, &b);
-    EXPECT_EQ(DWORD(r) << 16 | DWORD(g) << 8 | b, test::PixelAt(frame, 500 * 320 / 1024, y * 200 / 768)) << y;
-  }
+  for (int y : {0, 383, 767}) EXPECT_EQ(shown(500, y), test::PixelAt(frame, 500 * 320 / 1024, y * 200 / 768)) << y;
 }
 
 class WindowedPresentation : public test::DisplayTest {

@@ -134,7 +134,7 @@ bool Open() {
     if (m.silent_fallback) {
       // Played on, silently: the mixer runs without a device and nobody reads it.
       std::fprintf(stderr, "velmora: no sound device: playing without sound\n");
-      m.pull_rate = m.rate = 48000;
+      m.pull_rate = m.rate = kPullRate;
       return true;
     }
     SetLastErrorText("no sound device (" + why + ")");

@@ -38,6 +38,8 @@ void AddBuffer(SoundBufferState* buffer);
 void RemoveBuffer(SoundBufferState* buffer);
 void SetModule(openmpt_module* module);  // null: no music
 openmpt_module* Module();
+// The rate of a mixer without a device: a recording's sound, or silence.
+constexpr int kPullRate = 48000;
 // No device: Open succeeds at once and the mixer is read with Pull at `rate`,
 // as a recording does in step with its frames. Set before the first Open.
 void UsePullMode(int rate);

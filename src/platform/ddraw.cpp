@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string>
 
+#include "base/rgb565.h"
 #include "platform/gdi.h"
 #include "platform/internal.h"
 #include "platform/runtime.h"
@@ -153,19 +154,13 @@ void Copy(IDirectDrawSurface7& dst, const RECT& D, const IDirectDrawSurface7& sr
 namespace detail {
 
 DWORD PixelFromRgb(int bytes_per_pixel, uint8_t r, uint8_t g, uint8_t b) {
-  if (bytes_per_pixel == 2) return DWORD(r >> 3) << 11 | DWORD(g >> 2) << 5 | DWORD(b >> 3);
-  return DWORD(r) << 16 | DWORD(g) << 8 | b;
+  const DWORD xrgb = DWORD(r) << 16 | DWORD(g) << 8 | b;
+  return bytes_per_pixel == 2 ? XrgbToRgb565(xrgb) : xrgb;
 }
 
 void RgbFromPixel(int bytes_per_pixel, DWORD pixel, uint8_t& r, uint8_t& g, uint8_t& b) {
-  if (bytes_per_pixel == 2) {
-    uint8_t r5 = (pixel >> 11) & 31, g6 = (pixel >> 5) & 63, b5 = pixel & 31;
-    r = static_cast<uint8_t>(r5 << 3 | r5 >> 2);
-    g = static_cast<uint8_t>(g6 << 2 | g6 >> 4);
-    b = static_cast<uint8_t>(b5 << 3 | b5 >> 2);
-  } else {
-    r = static_cast<uint8_t>(pixel >> 16), g = static_cast<uint8_t>(pixel >> 8), b = static_cast<uint8_t>(pixel);
-  }
+  const DWORD xrgb = bytes_per_pixel == 2 ? Rgb565ToXrgb(pixel) : pixel;
+  r = static_cast<uint8_t>(xrgb >> 16), g = static_cast<uint8_t>(xrgb >> 8), b = static_cast<uint8_t>(xrgb);
 }
 
 // Nearest-neighbour scaling of a 32-bit screen surface straight into a window

@@ -7,6 +7,8 @@
 
 namespace platform {
 
+static_assert(Recording::kSampleRate == audio::kPullRate, "the recording pulls the mixer at its own rate");
+
 Recording::Recording() = default;
 Recording::~Recording() = default;
 
@@ -18,7 +20,7 @@ bool Recording::Prepare(const Request& request, std::string& error) {
                              : std::string("cannot record this kind of file; use ") + RecordExtensions();
     return false;
   }
-  audio::UsePullMode(kSampleRate);
+  audio::UsePullMode(audio::kPullRate);
   SetPresentToWindow(false);
   return true;
 }
@@ -55,11 +57,11 @@ bool Recording::AddFrame(const PresentedFrame& frame, uint32_t demo_ms) {
   // The sound the demo played up to this frame's time, to the sample frame.
   const uint64_t due = AudioFramesDue(demo_ms - first_ms_, kSampleRate);
   if (due > audio_frames_) {
-    std::vector<int16_t> pcm(size_t(due - audio_frames_) * 2);
+    pcm_.resize(size_t(due - audio_frames_) * 2);
     audio::Lock();
-    audio::Pull(pcm.data(), due - audio_frames_);
+    audio::Pull(pcm_.data(), due - audio_frames_);
     audio::Unlock();
-    if (!recorder_->AddAudio(pcm.data(), due - audio_frames_, error_)) {
+    if (!recorder_->AddAudio(pcm_.data(), due - audio_frames_, error_)) {
       failed_ = true;
       return false;
     }

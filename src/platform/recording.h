@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/record_rules.h"
 #include "platform/runtime.h"
@@ -25,7 +26,7 @@ class Recording {
     int fps = 60;
     bool encode = true;  // false: convert the frames but write nothing (benchmarks)
   };
-  static constexpr int kSampleRate = 48000;
+  static constexpr int kSampleRate = 48000;  // the mixer's rate without a device
 
   Recording();
   ~Recording();
@@ -56,6 +57,7 @@ class Recording {
   bool failed_ = false;
   uint32_t first_ms_ = 0;
   uint64_t audio_frames_ = 0;
+  std::vector<int16_t> pcm_;  // one frame's sound, kept between frames
   std::string error_;
 };
 

@@ -62,6 +62,14 @@ constexpr unsigned kSkipFps = 25;
 
 DWORD VirtualNow() { return static_cast<DWORD>(g_clock.frames * 1000u / g_clock.fps); }
 
+// The real clock in milliseconds: SDL's, less the time paused, plus the offset a
+// skip left; it stands still while paused.
+uint64_t RealNowMs() {
+  const uint64_t sdl = g_clock.paused ? g_clock.paused_at : SDL_GetTicks64();
+  return uint64_t(int64_t(sdl) + g_clock.real_offset);
+}
+DWORD OnTickGrid(uint64_t ms) { return static_cast<DWORD>(ms - ms % g_clock.system_tick_ms); }
+
 }  // namespace
 
 void UseRealClock(DWORD system_tick_ms) {
@@ -131,9 +139,7 @@ bool SkippingFrame() {
   if (g_skip.real_after) {
     // Real time goes on from where the virtual clock stood, on the tick grid.
     const DWORD now = VirtualNow();
-    const DWORD tick = g_clock.system_tick_ms;
     g_clock.kind = ClockKind::Real;
-    g_clock.system_tick_ms = tick;
     g_clock.real_offset = int64_t(now) - int64_t(SDL_GetTicks64());
   }
   audio::SeekModule(g_skip.start_ms / 1000.0);
@@ -154,7 +160,7 @@ void SetWindowedSize(int width, int height) {
 }
 bool Windowed() { return settings().windowed; }
 void SetSound(bool mute, bool silent_fallback) {
-  if (mute) audio::UsePullMode(48000);
+  if (mute) audio::UsePullMode(audio::kPullRate);
   audio::PlaySilentlyWithoutDevice(silent_fallback);
 }
 void SetPictureRules(Aspect aspect, Scale scale) {
@@ -186,8 +192,7 @@ const std::string& LastErrorText() { return settings().last_error; }
 namespace platform::detail {
 DWORD CurrentTick() {
   if (g_clock.kind != ClockKind::Real) return GetTickCount();
-  const uint64_t now = uint64_t(int64_t(SDL_GetTicks64()) + g_clock.real_offset);
-  return static_cast<DWORD>(now - now % g_clock.system_tick_ms);
+  return OnTickGrid(RealNowMs());
 }
 }  // namespace platform::detail
 
@@ -206,16 +211,14 @@ DWORD GetTickCount() {
     SDL_Delay(10);
     detail::PumpEvents();
   }
-  const uint64_t base = g_clock.paused ? g_clock.paused_at : SDL_GetTicks64();
-  uint64_t now = uint64_t(int64_t(base) + g_clock.real_offset);
-  DWORD value = static_cast<DWORD>(now - now % g_clock.system_tick_ms);
+  uint64_t now = RealNowMs();
+  DWORD value = OnTickGrid(now);
   if (value == g_clock.last_read && !g_clock.activity && !g_clock.paused) {
     // Polled again with nothing else done: sleep until the tick is due rather
     // than burn a core; the value read is the one spinning would have found.
     SDL_Delay(static_cast<Uint32>(g_clock.system_tick_ms - now % g_clock.system_tick_ms));
     ++g_clock.sleeps;
-    now = uint64_t(int64_t(SDL_GetTicks64()) + g_clock.real_offset);
-    value = static_cast<DWORD>(now - now % g_clock.system_tick_ms);
+    value = OnTickGrid(RealNowMs());
   }
   g_clock.last_read = value;
   g_clock.activity = false;

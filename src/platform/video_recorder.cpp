@@ -17,6 +17,8 @@ extern "C" {
 #include <functional>
 #include <vector>
 
+#include "base/rgb565.h"
+
 namespace platform {
 
 struct VideoRecorder::State {
@@ -78,8 +80,7 @@ void ScaleToBgr0(const PresentedFrame& f, int kx, int ky, std::vector<uint8_t>& 
       } else if (bytes == 3) {
         v = uint32_t(s[0]) | uint32_t(s[1]) << 8 | uint32_t(s[2]) << 16;
       } else {
-        unsigned c = s[0] | s[1] << 8, r = c >> 11 & 31, g = c >> 5 & 63, b = c & 31;
-        v = (b << 3 | b >> 2) | (g << 2 | g >> 4) << 8 | (r << 3 | r >> 2) << 16;
+        v = Rgb565ToXrgb(uint32_t(s[0] | s[1] << 8));
       }
       for (int k = 0; k < kx; ++k) *p++ = v;
     }

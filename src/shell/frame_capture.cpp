@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "base/rgb565.h"
 #include "image/png_writer.h"
 
 bool ParseShotRequest(const std::string& text, ShotRequest& out) {
@@ -27,8 +28,8 @@ std::vector<uint8_t> FrameToRgb(const platform::PresentedFrame& f) {
     for (int x = 0; x < f.width; ++x, out += 3) {
       const uint8_t* p = row + size_t(x) * bytes;
       if (bytes == 2) {
-        unsigned v = p[0] | p[1] << 8, r = v >> 11 & 31, g = v >> 5 & 63, b = v & 31;
-        out[0] = uint8_t(r << 3 | r >> 2), out[1] = uint8_t(g << 2 | g >> 4), out[2] = uint8_t(b << 3 | b >> 2);
+        const uint32_t v = Rgb565ToXrgb(uint32_t(p[0] | p[1] << 8));
+        out[0] = uint8_t(v >> 16), out[1] = uint8_t(v >> 8), out[2] = uint8_t(v);
       } else {
         out[0] = p[2], out[1] = p[1], out[2] = p[0];
       }
