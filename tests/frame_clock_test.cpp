@@ -120,13 +120,13 @@ TEST(Pause, TheClockStandsWhilePausedAndGoesOnWhereItStood) {
   MSG message;
   PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
   const DWORD before = GetTickCount();
-  platform::detail::SetPaused(true);
+  platform::SetPaused(true);
   for (int i = 0; i < 5; ++i) {
     Sleep(12);
     PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);  // a loop call: no wait
     EXPECT_LE(GetTickCount() - before, 10u);             // at most the tick it was in
   }
-  platform::detail::SetPaused(false);
+  platform::SetPaused(false);
   PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
   EXPECT_LE(GetTickCount() - before, 20u);  // 60 ms passed; none of it counts
 }

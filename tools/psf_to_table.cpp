@@ -1,9 +1,11 @@
 // Turns a PSF1 or PSF2 console font with a Unicode table into a C++ table of
-// 8x16 glyphs indexed by ISO 8859-1 code. Runs at build time.
+// 8-pixel-wide glyphs (8 or 16 rows) indexed by ISO 8859-1 code. Runs at build
+// time.
 #include <zlib.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <string>
@@ -36,10 +38,11 @@ uint32_t utf8(const std::vector<uint8_t>& d, size_t& i) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: psf_to_table FONT.psf[.gz] OUT.cpp\n");
+  if (argc != 4 || (std::strcmp(argv[3], "16") != 0 && std::strcmp(argv[3], "8") != 0)) {
+    std::fprintf(stderr, "usage: psf_to_table FONT.psf[.gz] OUT.cpp 16|8\n");
     return 2;
   }
+  const uint32_t rows = uint32_t(std::atoi(argv[3]));
   std::vector<uint8_t> d = read_gz(argv[1]);
   uint32_t glyphs = 0, height = 0, bytes_per_glyph = 0, header = 0;
   bool has_table = false;
@@ -62,8 +65,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "psf_to_table: %s is not a PSF font\n", argv[1]);
     return 1;
   }
-  if (height != 16 || !has_table || d.size() < header + size_t(glyphs) * bytes_per_glyph) {
-    std::fprintf(stderr, "psf_to_table: %s must be an 8x16 font with a Unicode table\n", argv[1]);
+  if (height != rows || !has_table || d.size() < header + size_t(glyphs) * bytes_per_glyph) {
+    std::fprintf(stderr, "psf_to_table: %s must be an 8x%u font with a Unicode table\n", argv[1], rows);
     return 1;
   }
 
@@ -102,7 +105,8 @@ int main(int argc, char** argv) {
   std::string out =
       "// Generated from a Debian console font; do not edit.\n"
       "#include \"platform/vga_font.h\"\n\n"
-      "const unsigned char kVgaFont8x16[256][16] = {\n";
+      "const unsigned char kVgaFont8x" +
+      std::to_string(rows) + "[256][" + std::to_string(rows) + "] = {\n";
   int missing = 0;
   for (uint32_t code = 0; code < 256; ++code) {
     out += "  {";
@@ -110,10 +114,10 @@ int main(int argc, char** argv) {
     bool printable = (code >= 0x20 && code < 0x7F) || code >= 0xA0;
     auto it = glyph_of.find(code);
     if (printable && it == glyph_of.end()) ++missing;
-    for (int row = 0; row < 16; ++row) {
+    for (uint32_t row = 0; row < rows; ++row) {
       unsigned v = (printable && it != glyph_of.end()) ? d[header + it->second * bytes_per_glyph + row] : 0;
       char buf[8];
-      std::snprintf(buf, sizeof buf, "%u%s", v, row < 15 ? "," : "");
+      std::snprintf(buf, sizeof buf, "%u%s", v, row + 1 < rows ? "," : "");
       out += buf;
     }
     out += "},\n";

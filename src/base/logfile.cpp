@@ -22,6 +22,7 @@ namespace {
 struct FileOutput {
   bool enabled = false;
   std::string base;
+  logging::Echo echo;
 };
 FileOutput& output() {
   static FileOutput o;
@@ -36,9 +37,11 @@ void EnableFiles(const std::string& base_directory) {
   output().base = base_directory;
 }
 void DisableFiles() { output().enabled = false; }
+void SetEcho(Echo echo) { output().echo = std::move(echo); }
 }  // namespace logging
 
-void logfile::open(const char* title, const char* path, const char*, con*) {
+void logfile::open(const char* title, const char* path, const char* module, con*) {
+  std::snprintf(module_, sizeof module_, "%s", module ? module : "");
   if (!output().enabled) return;
   std::filesystem::path full = std::filesystem::path(output().base) / path;
   std::error_code error;
@@ -58,29 +61,49 @@ void logfile::open(const char* title, const char* path, const char*, con*) {
   file << title << std::flush;
 }
 
+// Writes to the file when it is open and echoes whole lines; formats nothing when
+// neither wants the text, so a closed channel still costs only the call.
+void logfile::emit(const char* word, const char* text, bool end_line) {
+  const bool has_word = word && *word;
+  if (file.is_open()) {
+    if (has_word) file << word << ' ';
+    file << text;
+    if (end_line) file << '\n';
+    file << std::flush;
+  }
+  if (!output().echo || !module_[0]) return;
+  if (has_word) partial_ += std::string(word) + ' ';
+  partial_ += text;
+  if (end_line) partial_ += '\n';
+  size_t start = 0;
+  for (size_t lf; (lf = partial_.find('\n', start)) != std::string::npos; start = lf + 1)
+    output().echo(module_, partial_.substr(start, lf - start));
+  partial_.erase(0, start);
+}
+
+bool logfile::wanted() const { return file.is_open() || (output().echo && module_[0]); }
+
 void logfile::print(const char* format, ...) {
-  if (!file.is_open()) return;
+  if (!wanted()) return;
   char text[8192];
   va_list args;
   va_start(args, format);
   std::vsnprintf(text, sizeof text, format, args);
   va_end(args);
-  file << text << std::flush;
+  emit(nullptr, text, false);
 }
 
 void logfile::status(const char* word, const char* format, ...) {
-  if (!file.is_open()) return;
+  if (!wanted()) return;
   char text[8192];
   va_list args;
   va_start(args, format);
   std::vsnprintf(text, sizeof text, format, args);
   va_end(args);
-  file << (word && *word ? word : "") << (word && *word ? " " : "") << text;
   size_t n = std::strlen(text);
-  if (n == 0 || text[n - 1] != '\n') file << '\n';
-  file << std::flush;
+  emit(word, text, n == 0 || text[n - 1] != '\n');
 }
 
 void logfile::write(const char* text) {
-  if (file.is_open() && text) file << text << std::flush;
+  if (text && wanted()) emit(nullptr, text, false);
 }

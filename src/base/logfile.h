@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <fstream>
+#include <functional>
 #include <string>
 
 class con;  // the console a channel would echo to; only its address is kept
@@ -18,6 +19,12 @@ class logfile {
 
   char name[260];  // not used: the path comes with open
   std::ofstream file;
+
+ private:
+  bool wanted() const;
+  void emit(const char* word, const char* text, bool end_line);
+  char module_[16] = {};
+  std::string partial_;  // echoed text not yet ended by a line break
 };
 
 extern logfile log_con, log_winmain, log_2d, log_dx, log_main, log_efect, log_font, log_apu, log_input, log_console;
@@ -31,4 +38,9 @@ namespace logging {
 // Channels opened after this write their files below `base_directory`.
 void EnableFiles(const std::string& base_directory);
 void DisableFiles();
+// Every whole line any channel writes (trace, status or raw text, whether or not
+// files are on) is also handed to `echo` with the channel's module name, once the
+// channel has been opened; an empty function stops the echo.
+using Echo = std::function<void(const char* channel, const std::string& line)>;
+void SetEcho(Echo echo);
 }  // namespace logging

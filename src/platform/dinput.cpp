@@ -169,6 +169,10 @@ void InputForeground(bool foreground) {
 }
 }  // namespace platform::detail
 
+namespace platform::detail {
+uint8_t DikOfScancode(int sdl_scancode) { return DikOf(sdl_scancode); }
+}  // namespace platform::detail
+
 namespace platform::testing {
 void FailNextDirectInputCreate() { input().fail_next_create = true; }
 int DikFromSdlScancode(int scancode) { return DikOf(scancode); }

@@ -36,10 +36,9 @@ void NoteLoopActivity();
 // Turns SDL's waiting events into messages (and the player's own keys into
 // their actions).
 void PumpEvents();
-// The player's pause (P or Pause): the real clock stands, the music waits and no
-// frame moves on until it is lifted. No effect on a virtual clock.
-void SetPaused(bool paused);
-bool Paused();
+// The DirectInput key code (set-1 scan code, extended keys + 128) of an SDL scan
+// code; 0 for keys a PC keyboard lacks.
+uint8_t DikOfScancode(int sdl_scancode);
 // The tick count for the layer's own use (message times, timers): never sleeps
 // and does not count as the program's read.
 DWORD CurrentTick();

@@ -38,6 +38,22 @@ void SkipTo(DWORD start_ms, std::function<DWORD()> demo_time);
 // the skip (and is shown).
 bool SkippingFrame();
 
+// The player's pause (P, Pause, or the console): the real clock stands and the
+// music waits until it is lifted; a wait on the clock sleeps meanwhile. No effect
+// on a virtual clock, whose time moves only with presented frames.
+void SetPaused(bool paused);
+bool Paused();
+
+// Starts the demo's time again from nothing, as at the start of a run: the
+// virtual clock's frame count back to 0 and the music to its beginning (the
+// console's goto replays the timeline from there).
+void RestartClock();
+
+// While on, P is a key the program types rather than the pause key (a console
+// is taking text).
+void SetTextInput(bool on);
+bool TextInput();
+
 // Sound: `mute` plays without opening a device; otherwise `silent_fallback` plays
 // silently, with one line on standard error, when no sound device can be opened.
 void SetSound(bool mute, bool silent_fallback);

@@ -41,6 +41,7 @@ struct Settings {
   bool windowed = false;
   bool window_sized_to_picture = false;
   bool present_to_window = true;
+  bool text_input = false;
   Aspect aspect = Aspect::kCrt;
   Scale scale = Scale::kFit;
   int window_width = 960;
@@ -90,6 +91,7 @@ void UseManualClock(DWORD value) {
 
 namespace detail {
 void NoteLoopActivity() { g_clock.activity = true; }
+}  // namespace detail
 
 void SetPaused(bool paused) {
   if (paused == g_clock.paused || g_clock.kind != ClockKind::Real) return;
@@ -103,7 +105,16 @@ void SetPaused(bool paused) {
   audio::Hold(paused);
 }
 bool Paused() { return g_clock.paused; }
-}  // namespace detail
+
+void RestartClock() {
+  g_clock.frames = 0;
+  g_clock.idle_reads = 0;
+  g_skip = Skip{};
+  audio::SeekModule(0);
+}
+
+void SetTextInput(bool on) { settings().text_input = on; }
+bool TextInput() { return settings().text_input; }
 
 uint64_t TickSleeps() { return g_clock.sleeps; }
 

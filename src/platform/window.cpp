@@ -153,20 +153,22 @@ void Translate(const SDL_Event& e) {
       // between window and full screen, F12 saves the frame shown.
       const SDL_Scancode key = e.key.keysym.scancode;
       const bool alt_enter = key == SDL_SCANCODE_RETURN && (e.key.keysym.mod & KMOD_ALT);
-      const bool pause = key == SDL_SCANCODE_P || key == SDL_SCANCODE_PAUSE;
+      const bool pause = (key == SDL_SCANCODE_P && !TextInput()) || key == SDL_SCANCODE_PAUSE;
       if (alt_enter || key == SDL_SCANCODE_F12 || pause) {
         if (e.type == SDL_KEYDOWN && !e.key.repeat) {
           if (alt_enter && w && w->sdl) ToggleFullScreen(w->sdl);
           if (key == SDL_SCANCODE_F12) detail::SaveShownFrame();
-          if (pause) detail::SetPaused(!detail::Paused());
+          if (pause) SetPaused(!Paused());
         }
         break;
       }
       // Escape ends a paused demo too: the pause gives way so the message is taken.
-      if (key == SDL_SCANCODE_ESCAPE && e.type == SDL_KEYDOWN) detail::SetPaused(false);
+      if (key == SDL_SCANCODE_ESCAPE && e.type == SDL_KEYDOWN) SetPaused(false);
       WPARAM vk = VirtualKeyOf(e.key.keysym.scancode);
       if (!w || !vk) break;
-      LPARAM lp = 1 | (static_cast<LPARAM>(e.key.keysym.scancode & 0xFF) << 16);
+      // As on Windows: the set-1 scan code in bits 16-23, bit 24 for extended keys.
+      const uint8_t dik = detail::DikOfScancode(e.key.keysym.scancode);
+      LPARAM lp = 1 | (static_cast<LPARAM>(dik & 0x7F) << 16) | (dik & 0x80 ? LPARAM(1) << 24 : 0);
       if (e.type == SDL_KEYUP)
         lp |= LPARAM(3) << 30;
       else if (e.key.repeat)

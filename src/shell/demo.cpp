@@ -2,15 +2,20 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <memory>
 
 #include "base/logfile.h"
 #include "efx/trig_tables.h"
+#include "efx/twirl.h"
 #include "gfx/2d.h"
 #include "gfx/display.h"
 #include "input/keyboard.h"
 #include "input/mouse.h"
+#include "platform/runtime.h"
+#include "shell/captions.h"
 #include "shell/demo_parts.h"
 #include "shell/frame_clock.h"
+#include "shell/live_console.h"
 #include "shell/startup_failure.h"
 #include "shell/timeline.h"
 #include "shell/winmain.h"
@@ -20,6 +25,7 @@ int g_nDemoMode = 0;
 
 namespace {
 uint64_t g_update_steps = 0;
+long g_goto_ms = -1;  // a demo time the console asked to replay to
 
 // Logs a checked start-up step; a failure also ends the demo once start-up is done.
 void Checked(bool ok, const char* step) {
@@ -48,13 +54,59 @@ void UpdateStep(DemoParts& parts) {
   if (g_dwFrameTicks > 0) --g_dwFrameTicks;
   if (g_dwFrameTicks == 0) {
     DrawPart(g_nDemoMode, parts, front);
+    LiveConsole& console = TheLiveConsole();
+    console.NoteFrame(front);
+    console.DrawOver(front);
     front.blit(primary, nullptr, nullptr);
+    console.Restore(front);
     // Only the bottle's frames start from black; the earlier parts build on the
     // picture they left.
     if (g_nDemoMode == kPartCola) front.clear(0);
     ++g_dwFrames;
   }
   while (g_dwFrameTicks == 0) FrameTick();
+}
+// Everything the timeline changes goes back to how the start left it, and the
+// way to `ms` is run unseen as --start runs it, so the frames from there on are
+// those of a run started at `ms`.
+void Replay(std::unique_ptr<DemoParts>& parts, DWORD width, DWORD height, DWORD ms) {
+  platform::SetPaused(false);
+  parts.reset();
+  parts = std::make_unique<DemoParts>();
+  LoadParts(*parts, width, height);
+  twirl_phase = 0.0f;
+  g_fCaptionAngle = 0.0f;
+  g_nDemoMode = 0;
+  g_bFirstTick = 1;
+  g_dwLastTick = g_dwThisTick = g_dwDelta = 0;
+  g_dwElapsed = g_dwFrameTicks = g_dwFrames = 0;
+  front.clear(0);
+  platform::RestartClock();
+  if (ms > 0) platform::SkipTo(ms, [] { return g_dwElapsed; });
+}
+
+ConsoleActions DriverActions() {
+  ConsoleActions a;
+  a.demo_time = [] { return g_dwElapsed; };
+  a.frames = [] { return g_dwFrames; };
+  a.go_to = [](DWORD ms, std::string&) {
+    g_goto_ms = long(ms);
+    return true;
+  };
+  a.toggle_pause = []() -> std::string {
+    if (platform::VirtualClockInUse()) return "pause: only in real time (not with --fps)";
+    platform::SetPaused(!platform::Paused());
+    return platform::Paused() ? "paused" : "running";
+  };
+  a.quit = [] { PostMessageA(hWnd, WM_CLOSE, 0, 0); };
+  return a;
+}
+
+// While paused the timeline stands; the console still answers and is redrawn
+// over the picture last shown.
+void PausedFrame() {
+  TheLiveConsole().DrawOverStill(primary);
+  Sleep(10);
 }
 }  // namespace
 
@@ -84,8 +136,10 @@ int demo::main(int argc, char* argv[]) {
   FailureOnly(s.Load("data/rovaraza.xm") >= 0, "s.Load('data/rovaraza.xm')");
   FailureOnly(s.Play(true) >= 0, "s.Play(true)");
 
-  DemoParts parts;
-  LoadParts(parts, g_dwWidth, g_dwHeight);
+  const DWORD parts_width = g_dwWidth, parts_height = g_dwHeight;
+  auto parts = std::make_unique<DemoParts>();
+  LoadParts(*parts, parts_width, parts_height);
+  TheLiveConsole().SetActions(DriverActions());
 
   while (!g_bQuit) {
     MSG message;
@@ -106,9 +160,18 @@ int demo::main(int argc, char* argv[]) {
       DxRestore();
       continue;
     }
-    UpdateStep(parts);
+    if (g_goto_ms >= 0) {
+      Replay(parts, parts_width, parts_height, DWORD(g_goto_ms));
+      g_goto_ms = -1;
+    }
+    if (platform::Paused()) {
+      PausedFrame();
+      continue;
+    }
+    UpdateStep(*parts);
   }
 
+  TheLiveConsole().Free();
   CloseSound();
   DxReleaseKeyb();
   DxFree();

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/logfile.h"
+#include "shell/live_console.h"
 #include "text/con.h"
 
 void init_output() {
@@ -24,4 +25,6 @@ void init_output() {
   open(log_con, "con", screen);
   screen->create("screen", 102, 41);
   for (const Channel& c : rest) open(*c.log, c.module, screen);
+  // Every channel's lines also reach the console the player can open.
+  logging::SetEcho([](const char* channel, const std::string& line) { TheLiveConsole().Log(channel, line); });
 }

@@ -8,6 +8,7 @@
 #include "gfx/display.h"
 #include "shell/demo.h"
 #include "shell/init_output.h"
+#include "shell/live_console.h"
 
 int WinMain(HINSTANCE instance, HINSTANCE, char* commandLine, int showCommand) {
   init_output();
@@ -97,7 +98,12 @@ LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       SetCursor(nullptr);
       log_winmain.print("[WindowProc] message: WM_SETCURSOR\n");
       return 1;
+    case WM_KEYUP:
+      // The console, open or about to open, takes keys before the demo sees them.
+      if (TheLiveConsole().OnKey(message, wParam, lParam)) return 0;
+      break;
     case WM_KEYDOWN:
+      if (TheLiveConsole().OnKey(message, wParam, lParam)) return 0;
       if (wParam == VK_ESCAPE) {
         log_winmain.print("[WindowProc] message: WM_KEYDOWN (ESC)\n");
         PostMessageA(window, WM_CLOSE, 0, 0);

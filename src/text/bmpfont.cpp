@@ -183,7 +183,13 @@ bool bmptext::draw(bitmap& target) {
   // A text of empty lines measures 0 wide: there is nothing to save.
   if (block_width > 0) {
     background = new bitmap();
+    // The save is a plain copy even from a keyed target (a con's window): with
+    // the key on, its key-coloured pixels would not be saved, and the erase would
+    // then put black where the window was transparent.
+    const uint8_t keyed = target.use_colorkey;
+    target.use_colorkey = 0;
     if (background->create(block_width, block_height)) target.blit(*background, &area, nullptr);
+    target.use_colorkey = keyed;
   }
   int16_t pen_x = x, pen_y = y;
   for (const char* p = string; *p; ++p) {

@@ -55,13 +55,14 @@ void Canvas::FillPolygon(const std::vector<std::pair<double, double>>& p, Rgb c)
   }
 }
 
-std::vector<uint8_t> TextMask(const std::string& text, int scale, int& width, int& height) {
+std::vector<uint8_t> TextMask(const std::string& text, int scale, int& width, int& height, int glyph_rows) {
   width = int(text.size()) * 8 * scale;
-  height = 16 * scale;
+  height = glyph_rows * scale;
   std::vector<uint8_t> mask(size_t(width) * height, 0);
   for (size_t i = 0; i < text.size(); ++i)
-    for (int row = 0; row < 16; ++row) {
-      unsigned char bits = kVgaFont8x16[static_cast<unsigned char>(text[i])][row];
+    for (int row = 0; row < glyph_rows; ++row) {
+      const unsigned char code = static_cast<unsigned char>(text[i]);
+      unsigned char bits = glyph_rows == 8 ? kVgaFont8x8[code][row] : kVgaFont8x16[code][row];
       for (int col = 0; col < 8; ++col)
         if (bits & (0x80 >> col))
           for (int dy = 0; dy < scale; ++dy)
@@ -70,9 +71,9 @@ std::vector<uint8_t> TextMask(const std::string& text, int scale, int& width, in
   return mask;
 }
 
-void Canvas::Text(int x, int y, const std::string& text, int scale, Rgb c) {
+void Canvas::Text(int x, int y, const std::string& text, int scale, Rgb c, int glyph_rows) {
   int w, h;
-  std::vector<uint8_t> mask = TextMask(text, scale, w, h);
+  std::vector<uint8_t> mask = TextMask(text, scale, w, h, glyph_rows);
   for (int ty = 0; ty < h; ++ty)
     for (int tx = 0; tx < w; ++tx)
       if (mask[size_t(ty) * w + tx]) set(x + tx, y + ty, c);

@@ -38,8 +38,9 @@ class Canvas {
   void FillCircle(double cx, double cy, double r, Rgb c);
   void Ring(double cx, double cy, double r0, double r1, Rgb c);
   void FillPolygon(const std::vector<std::pair<double, double>>& points, Rgb c);
-  // Text in the 8x16 VGA font, each font pixel drawn as a scale x scale block.
-  void Text(int x, int y, const std::string& text, int scale, Rgb c);
+  // Text in the VGA font (8x16, or 8x8 with glyph_rows 8), each font pixel drawn
+  // as a scale x scale block.
+  void Text(int x, int y, const std::string& text, int scale, Rgb c, int glyph_rows = 16);
   // Writes an uncompressed 24-bit BMP, bottom row first; false on failure.
   bool WriteBmp(const std::string& path) const;
 
@@ -50,7 +51,7 @@ class Canvas {
 
 // Which pixels of a text in the VGA font are set: width 8 x scale x length,
 // height 16 x scale.
-std::vector<uint8_t> TextMask(const std::string& text, int scale, int& width, int& height);
+std::vector<uint8_t> TextMask(const std::string& text, int scale, int& width, int& height, int glyph_rows = 16);
 
 // Smooth value noise in 0-1 with a fixed seed, for textures.
 double ValueNoise(double x, double y, uint32_t seed);

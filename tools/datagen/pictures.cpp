@@ -198,9 +198,11 @@ bool WritePictures(const std::string& dir) {
 
 namespace datagen {
 
-// The console font: 98 cells of the 8x16 VGA glyphs in the font's slot order,
-// white on a magenta key colour, and the definition file that names it.
-bool WriteConsoleFont(const std::string& dir) {
+namespace {
+
+// A strip of 98 cells of the VGA glyphs (8 x `rows` pixels) in the font's slot
+// order, white on a magenta key colour, and the definition file that names it.
+bool WriteFontStrip(const std::string& dir, int rows, const std::string& strip_name, const std::string& def_name) {
   std::vector<unsigned char> slots;
   for (int c = 'a'; c <= 'z'; ++c) slots.push_back(uint8_t(c));
   slots.insert(slots.end(), {0xE5, 0xE4, 0xF6});  // å ä, and ö in the slot no character draws
@@ -210,22 +212,41 @@ bool WriteConsoleFont(const std::string& dir) {
   const char* symbols = "\xA7!\"#\xA4%&/()=?@\xA3${[]}\\+,.-_|<>;:";
   for (const char* p = symbols; *p; ++p) slots.push_back(static_cast<unsigned char>(*p));
   const Rgb key{1, 0, 1}, ink{1, 1, 1};
-  Canvas strip(int(slots.size()) * 8, 16, key);
-  for (size_t i = 0; i < slots.size(); ++i) strip.Text(int(i) * 8, 0, std::string(1, char(slots[i])), 1, ink);
-  if (slots.size() != 98 || !strip.WriteBmp(dir + "/console8x16.bmp")) return false;
-  FILE* f = std::fopen((dir + "/fonts.def").c_str(), "wb");
+  Canvas strip(int(slots.size()) * 8, rows, key);
+  for (size_t i = 0; i < slots.size(); ++i) strip.Text(int(i) * 8, 0, std::string(1, char(slots[i])), 1, ink, rows);
+  if (slots.size() != 98 || !strip.WriteBmp(dir + "/" + strip_name)) return false;
+  FILE* f = std::fopen((dir + "/" + def_name).c_str(), "wb");
   if (!f) return false;
-  const char* text =
-      "[font]\n"
-      "0 = console\n"
-      "\n"
-      "[console]\n"
-      "# the VGA glyphs, 8 x 16 pixels a cell\n"
-      "file = data/console8x16.bmp\n"
-      "x = 8\n"
-      "y = 16\n";
-  bool ok = std::fputs(text, f) >= 0;
+  const std::string text = "[font]\n0 = console\n\n[console]\n# the VGA glyphs, 8 x " + std::to_string(rows) +
+                           " pixels a cell\nfile = data/" + strip_name + "\nx = 8\ny = " + std::to_string(rows) + "\n";
+  bool ok = std::fputs(text.c_str(), f) >= 0;
   return std::fclose(f) == 0 && ok;
+}
+
+// The live console's backdrop: deep blue, darker downwards, faint scan lines and
+// a bright rule along the bottom edge, so white text reads over any picture.
+bool WriteConsoleBackdrop(const std::string& dir) {
+  constexpr int kWidth = 320, kHeight = 96;
+  Canvas c(kWidth, kHeight);
+  for (int y = 0; y < kHeight; ++y) {
+    const double t = double(y) / (kHeight - 1);
+    Rgb row = Mix(Rgb{0.05, 0.08, 0.22}, Rgb{0.01, 0.02, 0.08}, t);
+    if (y % 2) row = Scale(row, 0.8);
+    for (int x = 0; x < kWidth; ++x) c.at(x, y) = row;
+  }
+  c.FillRect(0, kHeight - 2, kWidth, kHeight - 1, Rgb{0.35, 0.75, 1.0});
+  c.FillRect(0, kHeight - 1, kWidth, kHeight, Rgb{0.1, 0.25, 0.4});
+  return c.WriteBmp(dir + "/console.bmp");
+}
+
+}  // namespace
+
+// The console fonts: 8x16 for the engine's consoles, 8x8 for the live console at
+// low resolutions; and the live console's backdrop.
+bool WriteConsoleFont(const std::string& dir) {
+  bool ok = WriteFontStrip(dir, 16, "console8x16.bmp", "fonts.def");
+  ok = WriteFontStrip(dir, 8, "console8x8.bmp", "fonts-small.def") && ok;
+  return WriteConsoleBackdrop(dir) && ok;
 }
 
 }  // namespace datagen

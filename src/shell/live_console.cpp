@@ -1,0 +1,315 @@
+#include "shell/live_console.h"
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <sstream>
+
+#include "image/png_writer.h"
+#include "input/keyboard.h"
+#include "shell/frame_capture.h"
+#include "text/bmpfont.h"
+#include "text/keymap.h"
+
+namespace {
+
+constexpr uint8_t kDikGrave = 0x29, kDikPageUp = 0xC9, kDikPageDown = 0xD1, kDikKeypadEnter = 0x9C;
+constexpr const char* kPrompt = "> ";
+constexpr const char* kChannels[] = {"con", "winmain", "2d", "dx", "main", "efect", "font", "apu", "input", "console"};
+constexpr long kLastDemoMs = 106000;
+
+// The key's DirectInput code from a key message: as on Windows, the set-1 scan
+// code in bits 16-23 and bit 24 for the extended keys.
+uint8_t KeyCode(LPARAM flags) { return static_cast<uint8_t>(((flags >> 16) & 0x7F) | ((flags >> 24) & 1 ? 0x80 : 0)); }
+
+std::vector<std::string> Words(const std::string& line) {
+  std::istringstream in(line);
+  std::vector<std::string> words;
+  for (std::string w; in >> w;) words.push_back(w);
+  return words;
+}
+
+}  // namespace
+
+// Never destroyed: channels log from destructors at exit, and their echo must
+// still find it.
+LiveConsole& TheLiveConsole() {
+  static LiveConsole* live = new LiveConsole();
+  return *live;
+}
+
+LiveConsole::~LiveConsole() {
+  Free();
+  gone_ = true;  // the members' destructors log; nothing is kept from here on
+}
+
+void LiveConsole::Log(const char* channel, const std::string& line) {
+  if (drawing_ || gone_ || hidden_channels_.count(channel)) return;
+  Print(std::string(channel) + ": " + line);
+}
+
+void LiveConsole::Print(const std::string& text) {
+  std::string clean = text;
+  for (char& c : clean)
+    if (c == '\t' || c == '\r') c = ' ';
+  // Laid out, a line longer than the window goes on in the rows below it.
+  std::vector<std::string> pieces;
+  if (!laid_out || clean.empty())
+    pieces.push_back(clean);
+  else
+    for (size_t at = 0; at < clean.size(); at += size_t(columns_)) pieces.push_back(clean.substr(at, size_t(columns_)));
+  for (const std::string& piece : pieces) {
+    lines_.push_back(piece);
+    if (lines_.size() > size_t(kBacklogLines)) lines_.pop_front();
+    if (laid_out) text_->add(piece.c_str());
+  }
+}
+
+std::vector<std::string> LiveConsole::Lines(size_t count) const {
+  const size_t first = lines_.size() > count ? lines_.size() - count : 0;
+  return std::vector<std::string>(lines_.begin() + long(first), lines_.end());
+}
+
+// The window fills the top half of the picture in whole cells: 8 x 8 glyphs below
+// 400 lines, where 8 x 16 ones would leave too few rows (at 320 x 200, six), and
+// 8 x 16 from 400 lines up, where they read as the VGA text they are.
+bool LiveConsole::LayOut(const bitmap& frame) {
+  if (laid_out) return true;
+  glyph_height_ = frame.height < 400 ? 8 : 16;
+  columns_ = frame.width / 8;
+  rows_ = frame.height / 2 / glyph_height_;
+  if (columns_ < 8 || rows_ < 3) return false;
+  const char* definitions = glyph_height_ == 8 ? "data/fonts-small.def" : "data/fonts.def";
+  if (fontcount > 0 && fonts[0].glyph_height != glyph_height_) FreeFonts();
+  if (fontcount == 0 && !LoadFonts(definitions)) return false;
+  text_ = std::make_unique<con>();
+  if (!text_->create("live", columns_, rows_) || !text_->set_font("console")) return false;
+  if (!line_.create("data/console.bmp", "live", text_.get()) || !line_.set_prompt(kPrompt)) return false;
+  const int width = columns_ * 8, height = rows_ * glyph_height_;
+  if (!panel_.create(width, height) || !covered_.create(width, height)) return false;
+  area_ = RECT{0, 0, width, height};
+  laid_out = true;
+  // Blank lines first, so that the newest line stands at the bottom from the start.
+  for (int i = 0; i < rows_; ++i) text_->add("");
+  // What was logged before the window existed, wrapped to it now.
+  std::deque<std::string> earlier;
+  earlier.swap(lines_);
+  for (const std::string& l : earlier) Print(l);
+  return true;
+}
+
+void LiveConsole::Open() {
+  if (open_) return;
+  open_ = true;
+  platform::SetTextInput(true);
+}
+
+void LiveConsole::Close() {
+  open_ = false;
+  scroll_ = 0;
+  platform::SetTextInput(false);
+}
+
+bool LiveConsole::OnKey(UINT message, WPARAM, LPARAM flags) {
+  if (message != WM_KEYDOWN && message != WM_KEYUP) return false;
+  const uint8_t key = KeyCode(flags);
+  if (message == WM_KEYUP) {
+    held_[key] = 0;
+    return open_;
+  }
+  held_[key] = 0x80;
+  const bool repeat = (flags >> 30) & 1;
+  if (!open_) {
+    if (key != kDikGrave || repeat) return false;
+    Open();
+    return true;
+  }
+  commandlist& edit = line_.line;
+  switch (key) {
+    case DIK_ESCAPE:
+    case kDikGrave:
+      if (!repeat) Close();
+      break;
+    case DIK_RETURN:
+    case kDikKeypadEnter: {
+      const std::string typed = edit.currcommand ? edit.currcommand : "";
+      edit.get_command();  // files the line in the history
+      history_position_ = -1;
+      scroll_ = 0;
+      Run(typed);
+      break;
+    }
+    case DIK_BACK:
+    case DIK_LEFT: edit.del_chars(1); break;
+    case DIK_RIGHT: edit.copy_prev(); break;
+    case DIK_UP: {
+      int32_t size = 0;
+      if (list_get(edit.history, &size, history_position_ + 1) && edit.copy_line(history_position_ + 1))
+        ++history_position_;
+      break;
+    }
+    case DIK_DOWN:
+      if (history_position_ > 0 && edit.copy_line(history_position_ - 1)) {
+        --history_position_;
+      } else if (history_position_ == 0) {
+        history_position_ = -1;
+        edit.del_chars(int32_t(std::strlen(edit.currcommand ? edit.currcommand : "")));
+      }
+      break;
+    case kDikPageUp: scroll_ += rows_ > 2 ? rows_ - 2 : 1; break;
+    case kDikPageDown: scroll_ -= rows_ > 2 ? rows_ - 2 : 1; break;
+    default: {
+      const uint8_t c = keymap[keymap_level(held_) * 256 + key];
+      if (c != 0xFF) edit.add_char(static_cast<char>(c));
+      break;
+    }
+  }
+  const int most = text_ ? text_->line_count - 1 : 0;
+  scroll_ = scroll_ < 0 ? 0 : scroll_ > most ? (most > 0 ? most : 0) : scroll_;
+  return true;
+}
+
+void LiveConsole::Run(const std::string& command) {
+  Print(kPrompt + command);
+  Answer(command);
+}
+
+void LiveConsole::Answer(const std::string& command) {
+  const std::vector<std::string> w = Words(command);
+  if (w.empty()) return;
+  const std::string& verb = w[0];
+  char text[160];
+  if (verb == "help" && w.size() == 1) {
+    Print("help              this list");
+    Print("time              demo time and frame");
+    Print("fps               frames per second, measured");
+    Print("goto MS           replay to demo time MS");
+    Print("pause             pause or resume");
+    Print("shot FILE         save the next frame as PNG");
+    Print("log CHANNEL on|off show or hide a channel");
+    Print("quit              end the demo");
+    Print("PgUp/PgDn scroll, Up/Down history, Esc closes");
+  } else if (verb == "time" && w.size() == 1) {
+    std::snprintf(text, sizeof text, "demo time %lu ms, frame %lu",
+                  static_cast<unsigned long>(actions_.demo_time ? actions_.demo_time() : 0),
+                  static_cast<unsigned long>(actions_.frames ? actions_.frames() : 0));
+    Print(text);
+  } else if (verb == "fps" && w.size() == 1) {
+    if (frame_times_.size() < 2) {
+      Print("fps: no frames drawn in the last second");
+    } else {
+      const double span = std::chrono::duration<double>(frame_times_.back() - frame_times_.front()).count();
+      std::snprintf(text, sizeof text, "%.1f frames per second", span > 0 ? (frame_times_.size() - 1) / span : 0.0);
+      Print(text);
+    }
+  } else if (verb == "goto") {
+    const bool number = w.size() == 2 && w[1].size() <= 6 && w[1].find_first_not_of("0123456789") == std::string::npos;
+    if (!number || std::stol(w[1]) > kLastDemoMs) {
+      Print("goto needs a demo time from 0 to 106000 ms");
+      return;
+    }
+    std::string why;
+    if (actions_.go_to && actions_.go_to(DWORD(std::stol(w[1])), why))
+      Print("going to " + w[1] + " ms");
+    else
+      Print("goto: " + (why.empty() ? std::string("not available") : why));
+  } else if (verb == "pause" && w.size() == 1) {
+    Print(actions_.toggle_pause ? actions_.toggle_pause() : "pause: not available");
+  } else if (verb == "shot") {
+    if (w.size() != 2) {
+      Print("shot needs a file name");
+      return;
+    }
+    const std::string path = std::filesystem::absolute(w[1]).string();
+    if (std::string problem = ShotTargetProblem(path); !problem.empty()) {
+      Print("shot: " + problem);
+      return;
+    }
+    pending_shot_ = path;
+  } else if (verb == "log") {
+    bool known = false;
+    if (w.size() == 3)
+      for (const char* c : kChannels) known = known || w[1] == c;
+    if (!known || (w[2] != "on" && w[2] != "off")) {
+      Print("log needs a channel and on or off; channels:");
+      Print("con winmain 2d dx main efect font apu input console");
+      return;
+    }
+    if (w[2] == "on")
+      hidden_channels_.erase(w[1]);
+    else
+      hidden_channels_.insert(w[1]);
+    Print(w[1] + " lines " + (w[2] == "on" ? "shown" : "hidden"));
+  } else if (verb == "quit" && w.size() == 1) {
+    if (actions_.quit) actions_.quit();
+  } else {
+    Print("unknown command '" + command + "': try help");
+  }
+}
+
+void LiveConsole::NoteFrame(bitmap& picture) {
+  const auto now = std::chrono::steady_clock::now();
+  frame_times_.push_back(now);
+  while (frame_times_.size() > 2 && now - frame_times_.front() > std::chrono::seconds(1)) frame_times_.pop_front();
+  if (!pending_shot_.empty()) SaveShot(picture);
+}
+
+void LiveConsole::SaveShot(bitmap& picture) {
+  const std::string path = pending_shot_;
+  pending_shot_.clear();
+  if (picture.lock() != DD_OK) {
+    Print("shot: the picture cannot be read now");
+    return;
+  }
+  const platform::PresentedFrame frame{static_cast<const uint8_t*>(picture.desc.lpSurface), picture.width,
+                                       picture.height, int(picture.desc.lPitch),
+                                       int(picture.desc.ddpfPixelFormat.dwRGBBitCount)};
+  const std::vector<uint8_t> rgb = FrameToRgb(frame);
+  picture.unlock();
+  Print(WritePngRgb(path.c_str(), picture.width, picture.height, rgb.data()) ? "saved " + path
+                                                                             : "shot: cannot write " + path);
+}
+
+void LiveConsole::DrawPanel() {
+  drawing_ = true;
+  line_.front->blit(panel_, nullptr, nullptr);  // the backdrop, scaled to the window
+  const char* typed = line_.line.visible_text();
+  text_->draw_visible(panel_, (std::string(kPrompt) + (typed ? typed : "")).c_str(), scroll_);
+  drawing_ = false;
+}
+
+void LiveConsole::DrawOver(bitmap& frame) {
+  covering_still_ = false;  // a new picture: nothing of the still one to put back
+  if (!open_ || !LayOut(frame)) return;
+  frame.blit(covered_, &area_, nullptr);
+  covering_frame_ = true;
+  DrawPanel();
+  panel_.blit(frame, nullptr, &area_);
+}
+
+void LiveConsole::Restore(bitmap& frame) {
+  if (covering_frame_) covered_.blit(frame, nullptr, &area_);
+  covering_frame_ = false;
+}
+
+void LiveConsole::DrawOverStill(bitmap& screen) {
+  if (open_ && LayOut(screen)) {
+    if (!covering_still_) screen.blit(covered_, &area_, nullptr);
+    covering_still_ = true;
+    DrawPanel();
+    panel_.blit(screen, nullptr, &area_);
+  } else if (covering_still_) {
+    covering_still_ = false;
+    covered_.blit(screen, nullptr, &area_);
+  }
+}
+
+void LiveConsole::Free() {
+  Close();
+  // What the freeing logs is kept as lines only: the window is going.
+  laid_out = false;
+  line_.free();
+  panel_.free();
+  covered_.free();
+  text_.reset();
+}
