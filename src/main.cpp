@@ -37,7 +37,9 @@ constexpr const char* kUsage =
     "Three words choose the display mode (default 320 200 32; 16, 24 and 32 bits).\n"
     "Keys: Escape ends the demo, F8 re-creates the display at 320 x 200 x 32,\n"
     "Alt+Enter switches between window and full screen, F12 saves the frame shown\n"
-    "as velmora-NNNN.png, P or Pause pauses and resumes.\n"
+    "as velmora-NNNN.png, P or Pause pauses and resumes, the key under Escape\n"
+    "(` or ~) opens a console (log lines; help, time, fps, goto MS, pause,\n"
+    "shot FILE, log CHANNEL on|off, quit).\n"
     "\n"
     "  --window        show the demo in a window (whole multiples of the picture)\n"
     "  --aspect crt|square\n"
@@ -47,6 +49,14 @@ constexpr const char* kUsage =
     "  --scale fit|integer\n"
     "                  fit (default): the largest picture that fits; integer:\n"
     "                  whole multiples per axis, the shape closest to the aspect\n"
+    "  --filter nearest|sharp|linear\n"
+    "                  how the picture is scaled: sharp (default with fit) is\n"
+    "                  nearest to the largest whole multiple, then linear to the\n"
+    "                  final size; nearest is the default with integer\n"
+    "  --renderer auto|gpu|cpu\n"
+    "                  scale on the GPU (SDL's accelerated renderer) or the CPU;\n"
+    "                  auto (default) uses a real GPU, not a software OpenGL\n"
+    "  --no-vsync      do not wait for the screen's refresh on the GPU\n"
     "  --fps N         virtual clock: N frames per second of demo time, as fast as\n"
     "                  the machine allows (deterministic runs and captures)\n"
     "  --tick MS       system tick of the real clock in milliseconds (default 10)\n"
@@ -146,6 +156,8 @@ int main(int argc, char** argv) {
   bool mute = false;
   platform::Aspect aspect = platform::Aspect::kCrt;
   platform::Scale scale = platform::Scale::kFit;
+  std::string filter, renderer = "auto";
+  bool vsync = true;
   platform::Recording::Request record;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
@@ -170,6 +182,18 @@ int main(int argc, char** argv) {
       else
         return Usage(arg == "--aspect" ? "--aspect needs crt or square" : "--scale needs fit or integer");
       ++i;
+    } else if (arg == "--filter" || arg == "--renderer") {
+      const std::string value = i + 1 < argc ? argv[i + 1] : "";
+      if (arg == "--filter" && (value == "nearest" || value == "sharp" || value == "linear"))
+        filter = value;
+      else if (arg == "--renderer" && (value == "auto" || value == "gpu" || value == "cpu"))
+        renderer = value;
+      else
+        return Usage(arg == "--filter" ? "--filter needs nearest, sharp or linear"
+                                       : "--renderer needs auto, gpu or cpu");
+      ++i;
+    } else if (arg == "--no-vsync") {
+      vsync = false;
     } else if (arg == "--mute") {
       mute = true;
     } else if (arg == "--audio-report") {
@@ -221,6 +245,16 @@ int main(int argc, char** argv) {
   const bool recording = !record.path.empty();
   platform::SetSound(mute, true);
   platform::SetPictureRules(aspect, scale);
+  // Whole multiples are crisp by themselves; a fit to any size needs the sharp
+  // filter's last linear step to keep the pixels even.
+  if (filter.empty()) filter = scale == platform::Scale::kInteger ? "nearest" : "sharp";
+  platform::SetPresentation(filter == "nearest" ? platform::Filter::kNearest
+                            : filter == "sharp" ? platform::Filter::kSharp
+                                                : platform::Filter::kLinear,
+                            renderer == "gpu"   ? platform::Renderer::kGpu
+                            : renderer == "cpu" ? platform::Renderer::kCpu
+                                                : platform::Renderer::kAuto,
+                            vsync);
   if (!recording && (record.lossless || record.native || record.size.width))
     return Usage("--lossless and --record-size go with --record");
   platform::Recording recorder;

@@ -2,6 +2,7 @@
 // ratio kept, black around.
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/internal.h"
@@ -99,6 +100,102 @@ TEST_F(Presentation, SixteenBitModesShowTheirColours) {
   EXPECT_EQ(r, 255);
   EXPECT_EQ(g, 0);
   EXPECT_EQ(b, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// Channels of a and b differ by at most one level from a blend of the two with
+// some weight, and a blended pixel lies between its neighbours.
+bool Between(DWORD v, DWORD a, DWORD b) {
+  for (int shift : {0, 8, 16}) {
+    const int c = int(v >> shift & 0xFF), lo = int(std::min(a >> shift & 0xFF, b >> shift & 0xFF)),
+              hi = int(std::max(a >> shift & 0xFF, b >> shift & 0xFF));
+    if (c < lo - 1 || c > hi + 1) return false;
+  }
+  return true;
+}
+
+// The sharp filter: 320 x 200 into the offscreen 1024 x 768 desktop at 4:3 fills
+// it; whole multiples are 3 x 3 (960 x 600), so each picture pixel shows as a
+// block of one colour with a blended seam at most one pixel wide on its edges.
+TEST_F(Presentation, SharpShowsEachPixelAsAnEvenBlockWithOneBlendedSeam) {
+  platform::SetPresentation(platform::Filter::kSharp, platform::Renderer::kCpu, false);
+  OpenDisplay(320, 200, 32);
+  bitmap frame;
+  ASSERT_EQ(frame.create(320, 200), 1);
+  const Shown shown(frame);
+  ASSERT_NE(shown.screen(), nullptr);
+  int exact = 0, seams = 0;
+  for (int y = 0; y < 768; y += 7)
+    for (int x = 0; x < 1024; x += 5) {
+      const int sx = x * 320 / 1024, sy = y * 200 / 768;
+      const DWORD v = shown(x, y), own = test::PixelAt(frame, sx, sy);
+      bool whole_pixel = false;  // the colour of this picture pixel or the one beside it
+      for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+          whole_pixel =
+              whole_pixel || v == test::PixelAt(frame, std::clamp(sx + dx, 0, 319), std::clamp(sy + dy, 0, 199));
+      if (whole_pixel) {
+        ++exact;
+        continue;
+      }
+      // Not its own colour: a seam between it and a neighbour.
+      bool seam = false;
+      for (int dy = -1; dy <= 1 && !seam; ++dy)
+        for (int dx = -1; dx <= 1 && !seam; ++dx) {
+          const int nx = std::clamp(sx + dx, 0, 319), ny = std::clamp(sy + dy, 0, 199);
+          for (int ey = -1; ey <= 1 && !seam; ++ey) {
+            const int my = std::clamp(sy + ey, 0, 199);
+            seam = Between(v, test::PixelAt(frame, nx, ny), test::PixelAt(frame, sx + 0, my)) ||
+                   Between(v, own, test::PixelAt(frame, nx, ny));
+          }
+        }
+      ASSERT_TRUE(seam) << x << "," << y;
+      ++seams;
+    }
+  // Per axis about one output pixel in 3.2 (across) and 3.84 (down) is a seam;
+  // nearer half of the pixels show a picture pixel's own colour, unblended.
+  EXPECT_GT(exact, seams);
+  EXPECT_GT(seams, 0);
+  platform::SetPresentation(platform::Filter::kNearest, platform::Renderer::kCpu, false);
+}
+
+// Linear filtering of two flat halves: flat far from the edge, a monotone ramp
+// across it.
+TEST_F(Presentation, LinearRampsBetweenFlatAreas) {
+  platform::SetPresentation(platform::Filter::kLinear, platform::Renderer::kCpu, false);
+  platform::SetPictureRules(platform::Aspect::kSquare, platform::Scale::kFit);
+  OpenDisplay(64, 48, 32);
+  bitmap frame;
+  ASSERT_EQ(frame.create(64, 48), 1);
+  RECT left{0, 0, 32, 48}, right{32, 0, 64, 48};
+  DDBLTFX fx{};
+  fx.dwSize = sizeof fx;
+  fx.dwFillColor = 0x000000;
+  frame.surface->Blt(&left, nullptr, nullptr, DDBLT_COLORFILL, &fx);
+  fx.dwFillColor = 0xFFFFFF;
+  frame.surface->Blt(&right, nullptr, nullptr, DDBLT_COLORFILL, &fx);
+  ASSERT_EQ(frame.blit(primary, nullptr, nullptr), 1);
+  SDL_Surface* screen = SDL_GetWindowSurface(platform::detail::SdlWindowOf(hWnd));
+  auto at = [&](int x, int y) {
+    Uint32 v = 0;
+    std::memcpy(&v, static_cast<uint8_t*>(screen->pixels) + size_t(y) * screen->pitch + size_t(x) * 4, 4);
+    return v & 0xFF;
+  };
+  EXPECT_EQ(at(100, 384), 0u);
+  EXPECT_EQ(at(900, 384), 255u);
+  int previous = 0, between = 0;
+  for (int x = 0; x < 1024; ++x) {
+    const int v = int(at(x, 384));
+    EXPECT_GE(v, previous) << x;
+    previous = v;
+    between += v > 0 && v < 255;
+  }
+  EXPECT_GE(between, 8);  // a ramp, not a step (16 output pixels per picture pixel)
+  platform::SetPictureRules(platform::Aspect::kCrt, platform::Scale::kFit);
+  platform::SetPresentation(platform::Filter::kNearest, platform::Renderer::kCpu, false);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "platform/internal.h"
 #include "platform/runtime.h"
 #include "platform/testing.h"
+#include "platform/window_presenter.h"
 
 const GUID IID_IDirectDraw7 = {0x15e65ec0, 0x3b9c, 0x11d2, {0xb9, 0x2f, 0x00, 0x60, 0x97, 0x97, 0xea, 0x5b}};
 
@@ -163,32 +164,6 @@ void RgbFromPixel(int bytes_per_pixel, DWORD pixel, uint8_t& r, uint8_t& g, uint
   r = static_cast<uint8_t>(xrgb >> 16), g = static_cast<uint8_t>(xrgb >> 8), b = static_cast<uint8_t>(xrgb);
 }
 
-// Nearest-neighbour scaling of a 32-bit screen surface straight into a window
-// surface of the same layout, a row at a time; false when the layouts differ.
-bool StretchXrgb(const IDirectDrawSurface7& p, SDL_Surface* screen, const SDL_Rect& to) {
-  if (p.bytes_per_pixel != 4 || screen->format->format != SDL_PIXELFORMAT_RGB888) return false;
-  if (SDL_MUSTLOCK(screen) && SDL_LockSurface(screen) != 0) return false;
-  std::vector<int> column(size_t(to.w));
-  for (int x = 0; x < to.w; ++x) column[size_t(x)] = int(int64_t(x) * p.width / to.w);
-  const uint32_t* previous_source = nullptr;
-  uint32_t* previous_row = nullptr;
-  for (int y = 0; y < to.h; ++y) {
-    const auto* source =
-        reinterpret_cast<const uint32_t*>(&p.pixels[size_t(int64_t(y) * p.height / to.h) * size_t(p.pitch)]);
-    auto* row =
-        reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(screen->pixels) + size_t(to.y + y) * screen->pitch) + to.x;
-    if (source == previous_source) {
-      std::memcpy(row, previous_row, size_t(to.w) * 4);  // an enlarged row repeats the one above
-    } else {
-      for (int x = 0; x < to.w; ++x) row[x] = source[column[size_t(x)]];
-    }
-    previous_source = source;
-    previous_row = row;
-  }
-  if (SDL_MUSTLOCK(screen)) SDL_UnlockSurface(screen);
-  return true;
-}
-
 void SaveShownFrame() {
   if (displays().empty() || !displays().back()->primary) return;
   const IDirectDrawSurface7& p = *displays().back()->primary;
@@ -208,32 +183,8 @@ void Present(IDirectDraw7& display) {
     return;
   }
   SDL_Window* window = SdlWindowOf(display.window);
-  if (window && PresentToWindow() && !(SDL_GetWindowFlags(window) & SDL_WINDOW_MINIMIZED)) {
-    SDL_Surface* screen = SDL_GetWindowSurface(window);
-    Uint32 format = p->bytes_per_pixel == 2   ? SDL_PIXELFORMAT_RGB565
-                    : p->bytes_per_pixel == 3 ? SDL_PIXELFORMAT_BGR24
-                                              : SDL_PIXELFORMAT_RGB888;
-    SDL_Surface* frame = SDL_CreateRGBSurfaceWithFormatFrom(p->pixels.data(), p->width, p->height,
-                                                            p->bytes_per_pixel * 8, p->pitch, format);
-    if (screen && frame) {
-      const PictureRect place =
-          PlacePicture(p->width, p->height, screen->w, screen->h, PictureAspect(), PictureScale());
-      SDL_Rect to{place.x, place.y, place.width, place.height};
-      Uint32 black = SDL_MapRGB(screen->format, 0, 0, 0);
-      SDL_Rect borders[4] = {{0, 0, screen->w, to.y},
-                             {0, to.y + to.h, screen->w, screen->h - to.y - to.h},
-                             {0, to.y, to.x, to.h},
-                             {to.x + to.w, to.y, screen->w - to.x - to.w, to.h}};
-      for (const SDL_Rect& b : borders)
-        if (b.w > 0 && b.h > 0) SDL_FillRect(screen, &b, black);
-      if (to.w == p->width && to.h == p->height)
-        SDL_BlitSurface(frame, nullptr, screen, &to);
-      else if (!StretchXrgb(*p, screen, to))
-        SDL_BlitScaled(frame, nullptr, screen, &to);
-      SDL_UpdateWindowSurface(window);
-    }
-    if (frame) SDL_FreeSurface(frame);
-  }
+  if (window && PresentToWindow() && !(SDL_GetWindowFlags(window) & SDL_WINDOW_MINIMIZED))
+    PresentInWindow(window, FramePixels{p->pixels.data(), p->width, p->height, int(p->pitch), p->bytes_per_pixel});
   CallPresentHook(PresentedFrame{p->pixels.data(), p->width, p->height, p->pitch, p->bytes_per_pixel * 8});
   AdvanceClockForPresentedFrame();
 }

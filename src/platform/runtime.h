@@ -63,6 +63,21 @@ void SetPictureRules(Aspect aspect, Scale scale);
 Aspect PictureAspect();
 Scale PictureScale();
 
+// How the picture is filtered when scaled: nearest neighbour; sharp (nearest to
+// the largest whole multiple, then linear to the final size: crisp pixels of even
+// widths); or linear.
+enum class Filter { kNearest, kSharp, kLinear };
+// Where the window's picture is scaled: the GPU through SDL's accelerated
+// renderer, the CPU into the window's surface, or (auto) the GPU when it is a
+// real one and not a software OpenGL.
+enum class Renderer { kAuto, kGpu, kCpu };
+void SetPresentation(Filter filter, Renderer renderer, bool vsync);
+Filter PictureFilter();
+Renderer ChosenRenderer();
+bool Vsync();
+// Whether a window presents through the GPU renderer.
+bool PresentingOnGpu();
+
 // Whether presented frames are drawn into the window (the default). A recording
 // turns it off: the frames go to the file only.
 void SetPresentToWindow(bool on);

@@ -42,6 +42,9 @@ struct Settings {
   bool window_sized_to_picture = false;
   bool present_to_window = true;
   bool text_input = false;
+  Filter filter = Filter::kNearest;
+  Renderer renderer = Renderer::kCpu;
+  bool vsync = true;
   Aspect aspect = Aspect::kCrt;
   Scale scale = Scale::kFit;
   int window_width = 960;
@@ -174,6 +177,14 @@ void SetSound(bool mute, bool silent_fallback) {
   if (mute) audio::UsePullMode(audio::kPullRate);
   audio::PlaySilentlyWithoutDevice(silent_fallback);
 }
+void SetPresentation(Filter filter, Renderer renderer, bool vsync) {
+  settings().filter = filter;
+  settings().renderer = renderer;
+  settings().vsync = vsync;
+}
+Filter PictureFilter() { return settings().filter; }
+Renderer ChosenRenderer() { return settings().renderer; }
+bool Vsync() { return settings().vsync; }
 void SetPictureRules(Aspect aspect, Scale scale) {
   settings().aspect = aspect;
   settings().scale = scale;

@@ -16,6 +16,7 @@
 #include "platform/runtime.h"
 #include "platform/testing.h"
 #include "platform/win32.h"
+#include "platform/window_presenter.h"
 
 struct HWND__ {
   SDL_Window* sdl = nullptr;
@@ -297,7 +298,10 @@ void AddEventObserver(std::function<void(const SDL_Event&)> observer) { ws().obs
 
 void Shutdown() {
   for (auto& w : ws().windows)
-    if (w->sdl) SDL_DestroyWindow(w->sdl);
+    if (w->sdl) {
+      detail::ForgetWindow(w->sdl);
+      SDL_DestroyWindow(w->sdl);
+    }
   ws().windows.clear();
   ws().classes.clear();
   ws().queue.clear();
@@ -366,6 +370,7 @@ HWND CreateWindowExA(DWORD, const char* className, const char* title, DWORD, int
   // their presentation buffers, are gone, so memory stays flat.
   for (auto& old : ws().windows)
     if (old->sdl) {
+      platform::detail::ForgetWindow(old->sdl);
       SDL_DestroyWindow(old->sdl);
       old->sdl = nullptr;
     }
