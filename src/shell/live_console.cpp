@@ -308,7 +308,7 @@ void LiveConsole::Free() {
   Close();
   // What the freeing logs is kept as lines only: the window is going.
   laid_out = false;
-  line_.free();
+  if (line_.created) line_.free();  // a console never opened leaves no log lines
   panel_.free();
   covered_.free();
   text_.reset();
