@@ -121,11 +121,16 @@ TEST_F(BitmapTest, LineOntoTheClampedEdgeNeverWritesOutside) {
   EXPECT_EQ(test::PixelAt(b, 19, 5), 0xFFFFFFu);
 }
 
-TEST_F(BitmapTest, RestoreOfACreatedSurfaceFillsItGreen) {
+TEST_F(BitmapTest, RestoreOfACreatedSurfaceKeepsItsPicture) {
   bitmap b;
   ASSERT_EQ(b.create(3, 3), 1);
+  test::FillPattern(b, 5);
+  const DWORD before = test::PixelAt(b, 1, 1);
+  platform::testing::SimulateMinimise(hWnd);
   b.restore();
-  EXPECT_EQ(test::PixelAt(b, 1, 1), 0xFF00u);
+  EXPECT_EQ(b.surface->IsLost(), DD_OK);
+  EXPECT_EQ(test::PixelAt(b, 1, 1), before);
+  EXPECT_NE(before, 0xFF00u);
 }
 
 TEST_F(BitmapTest, ColorKeyIsStoredInBothHalvesButNotSwitchedOn) {

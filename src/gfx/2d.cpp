@@ -123,7 +123,9 @@ void bitmap::restore() {
     return;
   }
   if (created) {
-    clear(0xFF00);
+    // The surface layer keeps a lost surface's pixels, so the picture comes back
+    // as it was; a green fill here would replace it for as long as nothing draws
+    // over it (the twirl's surroundings, after a minimise).
     log_2d.status("OK", "rgb");
   }
   if (loaded) {

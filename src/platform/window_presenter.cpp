@@ -177,14 +177,17 @@ void PresentOnCpu(SDL_Window* window, Presenter& pr, const FramePixels& f) {
   Filter filter = PictureFilter();
   const SDL_Rect whole = WholeMultiple(f.width, f.height, to);
   if (filter == Filter::kSharp && whole.w == to.w && whole.h == to.h) filter = Filter::kNearest;
-  // The filters work on 32-bit pixels: a 16- or 24-bit frame is converted once.
+  // The scalers work on 32-bit pixels: a 16- or 24-bit frame is converted once,
+  // at its own size (SDL's scaled copy that converts as it goes costs twenty
+  // times as much).
+  const bool same_size = to.w == f.width && to.h == f.height;
   SDL_Surface* source = f.bytes_per_pixel == 4 ? frame : nullptr;
-  if (!source && filter != Filter::kNearest && xrgb_screen) {
+  if (!source && !same_size && xrgb_screen) {
     source = Kept(pr.xrgb, f.width, f.height);
     if (source && SDL_BlitSurface(frame, nullptr, source, nullptr) != 0) source = nullptr;
   }
 
-  if (to.w == f.width && to.h == f.height) {
+  if (same_size) {
     SDL_BlitSurface(frame, nullptr, screen, &to);
   } else if (!xrgb_screen || !source) {
     SDL_BlitScaled(frame, nullptr, screen, &to);
