@@ -3,6 +3,7 @@
 // picture of the same size.
 
 #include <cstdint>
+#include <vector>
 
 #include "gfx/2d.h"
 
@@ -20,4 +21,12 @@ class efx_bump : public bitmap {
   int16_t light_x = 0;
   int16_t light_y = 0;
   DWORD run_count = 0;
+
+ private:
+  // What run needs per pixel that never changes after create: the height map's
+  // slopes across and down, and the three light tables flattened ([dx * 128 + dy]).
+  void PrepareFastPath();
+  bool RunXrgb(bitmap& destination, int w, int h);
+  std::vector<int8_t> slope_x_, slope_y_;  // heights are 0..127, so slopes fit
+  std::vector<uint8_t> light_;
 };
