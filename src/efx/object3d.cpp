@@ -83,12 +83,22 @@ bool efx_3d::load(const char* file_name, unsigned num) {
   log_efect.print("efx_3d (%lu) load('%s',%u)...\n", LogId(this), file_name, num);
   std::vector<uint8_t> bytes;
   std::string why;
-  bool open = ReadFileBytes(file_name, bytes, uint64_t(1) << 30, why);
-  log_efect.status(open ? "OK" : "ERROR", "in.open(%s,ios::in|ios::binary);", file_name);
-  if (!open) {
+  if (!ReadFileBytes(file_name, bytes, uint64_t(1) << 30, why)) {
+    log_efect.status("ERROR", "in.open(%s,ios::in|ios::binary);", file_name);
     WarnUserOnce(file_name, why);
     return false;
   }
+  log_efect.status("OK", "in.open(%s,ios::in|ios::binary);", file_name);
+  return LoadBytes(file_name, num, bytes);
+}
+
+bool efx_3d::load(const char* file_name, unsigned num, const std::vector<uint8_t>& bytes) {
+  log_efect.print("efx_3d (%lu) load('%s',%u)...\n", LogId(this), file_name, num);
+  log_efect.status("OK", "in.open(%s,ios::in|ios::binary);", file_name);
+  return LoadBytes(file_name, num, bytes);
+}
+
+bool efx_3d::LoadBytes(const char* file_name, unsigned num, const std::vector<uint8_t>& bytes) {
   ObjectRecord rec;
   ObjectParse result = ParseObject(bytes.data(), bytes.size(), num, rec);
   // Asking past the last object is how the captions find how many letters a file

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "gfx/2d.h"
 
@@ -32,6 +33,8 @@ class efx_3d {
  public:
   ~efx_3d();
   bool load(const char* file_name, unsigned num);
+  // The same from the file's bytes already read (many objects of one file).
+  bool load(const char* file_name, unsigned num, const std::vector<uint8_t>& bytes);
   void draw(bitmap& target);
   void free();
 
@@ -44,4 +47,7 @@ class efx_3d {
   vertices translation;
   vertices projection;  // centre x, centre y, viewer distance D
   vertices scale{1, 1, 1};
+
+ private:
+  bool LoadBytes(const char* file_name, unsigned num, const std::vector<uint8_t>& bytes);
 };

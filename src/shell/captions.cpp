@@ -3,8 +3,11 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "gfx/display.h"
+#include "image/file_bytes.h"
 
 efx_3d g_CaptionLetters[kCaptionLetterSlots];
 int8_t g_CaptionMap[256];
@@ -45,14 +48,21 @@ void Place(efx_3d& letter, float scale) {
 void LoadCaptionFont(const char* file, float scale) {
   g_fCaptionScale = scale;
   FillMap();
+  // All letters come from one file: it is read once, not once per letter.
+  std::vector<uint8_t> bytes;
+  std::string why;
+  const bool read = ReadFileBytes(file, bytes, uint64_t(1) << 30, why);
+  auto load = [&](int i) {
+    return read ? g_CaptionLetters[i].load(file, static_cast<unsigned>(i), bytes)
+                : g_CaptionLetters[i].load(file, static_cast<unsigned>(i));
+  };
   for (int i = 0; i < 58; ++i) {
-    g_CaptionLetters[i].load(file, static_cast<unsigned>(i));
+    load(i);
     Place(g_CaptionLetters[i], scale);
   }
   // The digits past 0 and the hyphen come from the file when it holds them.
   g_nCaptionLetters = 58;
-  while (g_nCaptionLetters < kCaptionLetterSlots &&
-         g_CaptionLetters[g_nCaptionLetters].load(file, static_cast<unsigned>(g_nCaptionLetters))) {
+  while (g_nCaptionLetters < kCaptionLetterSlots && load(g_nCaptionLetters)) {
     Place(g_CaptionLetters[g_nCaptionLetters], scale);
     ++g_nCaptionLetters;
   }
