@@ -20,6 +20,7 @@
 #include "platform/record_rules.h"
 #include "platform/recording.h"
 #include "platform/runtime.h"
+#include "platform/video_sink.h"
 #include "shell/frame_capture.h"
 #include "shell/frame_clock.h"
 #include "shell/record_progress.h"
@@ -261,6 +262,10 @@ int main(int argc, char** argv) {
   if (recording) {
     std::string error;
     if (!recorder.Prepare(record, error)) return Usage(error.c_str());
+    if (!platform::VideoSinkAvailable(error)) {
+      std::fprintf(stderr, "velmora: cannot record: %s\n", error.c_str());
+      return 1;
+    }
     if (std::string problem = ShotTargetProblem(record.path); !problem.empty()) {
       std::fprintf(stderr, "velmora: cannot record to %s: %s\n", record.path.c_str(), problem.c_str());
       return 1;

@@ -13,7 +13,7 @@ trap 'rm -rf "$work"' EXIT
 prefix=$work/prefix
 
 cmake --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install"
-for f in bin/velmora share/velmora/data/twirl.bmp share/velmora/data/rovaraza.xm share/man/man6/velmora.6 \
+for f in bin/velmora lib/velmora/velmora-record.so share/velmora/data/twirl.bmp share/velmora/data/rovaraza.xm share/man/man6/velmora.6 \
   share/applications/velmora.desktop share/icons/hicolor/48x48/apps/velmora.png \
   share/icons/hicolor/256x256/apps/velmora.png share/doc/velmora/README.md share/doc/velmora/copyright; do
   [ -e "$prefix/$f" ] || fail "not installed: $f"
@@ -24,6 +24,9 @@ mkdir "$work/empty" "$work/reference"
 (cd "$work/reference" && "$build/velmora" --fps 100 --shot 5000:x.png) || fail "build's program exit $?"
 cmp -s "$work/empty/x.png" "$work/reference/x.png" || fail "the installed program's frame differs"
 [ -e "$work/empty/data" ] && fail "the run made a data folder"
+# Recording loads the installed recorder module.
+(cd "$work/empty" && "$prefix/bin/velmora" --record r.mkv --end 500 2>/dev/null) || fail "installed recording exit $?"
+[ -s "$work/empty/r.mkv" ] || fail "the installed program recorded nothing"
 
 # Without any data folder: one line naming the places, exit 1.
 mkdir "$work/alone" && cp "$prefix/bin/velmora" "$work/alone/"
@@ -31,6 +34,16 @@ err=$(cd "$work/alone" && env -u VELMORA_DATA ./velmora 2>&1)
 status=$?
 [ "$status" -eq 1 ] || fail "no data: exit $status"
 [ "$(grep -c 'no data folder: looked in' <<<"$err")" -eq 1 ] || fail "no data: $err"
+# Without the recorder module beside it or in ../lib/velmora: playing needs none,
+# recording says so in one line, exit 1, before anything starts.
+cp -r "$prefix/share/velmora/data" "$work/alone/data"
+(cd "$work/alone" && ./velmora --fps 100 --end 200 2>/dev/null) || fail "playing without the recorder module: exit $?"
+err=$(cd "$work/alone" && ./velmora --record r.mkv --end 200 2>&1)
+status=$?
+[ "$status" -eq 1 ] || fail "no recorder module: exit $status"
+[ "$(grep -c 'cannot record: the recorder module velmora-record.so is missing' <<<"$err")" -eq 1 ] ||
+  fail "no recorder module: $err"
+[ -e "$work/alone/r.mkv" ] && fail "no recorder module: a file was made"
 
 # The manual and --help list the same options.
 from_manual=$(sed 's/\\-/-/g' "$prefix/share/man/man6/velmora.6" | grep -oE '^\.BI? --[a-z-]+' | sed 's/^[^ ]* //' | sort -u)

@@ -41,7 +41,7 @@ HRESULT g_injected_blt_result = DD_OK;
 void ConvertSurface(IDirectDrawSurface7& s, int bytes_per_pixel) {
   if (s.bytes_per_pixel == bytes_per_pixel) return;
   LONG pitch = (s.width * bytes_per_pixel + 3) & ~3;
-  std::vector<uint8_t> converted(size_t(pitch) * s.height);
+  SurfacePixels converted(size_t(pitch) * s.height);
   for (int y = 0; y < s.height; ++y) {
     const uint8_t* from = &s.pixels[size_t(y) * s.pitch];
     uint8_t* to = &converted[size_t(y) * pitch];
@@ -58,6 +58,7 @@ void ConvertSurface(IDirectDrawSurface7& s, int bytes_per_pixel) {
     s.colorkey = detail::PixelFromRgb(bytes_per_pixel, r, g, b);
   }
   s.pixels.swap(converted);
+  s.untouched = false;
   s.pitch = pitch;
   s.bytes_per_pixel = bytes_per_pixel;
 }
@@ -270,7 +271,7 @@ HRESULT IDirectDraw7::CreateSurface(DDSURFACEDESC2* desc, IDirectDrawSurface7** 
     s->height = static_cast<int>(desc->dwHeight);
   }
   s->pitch = (s->width * bytes + 3) & ~3;
-  s->pixels.assign(size_t(s->pitch) * s->height, 0);
+  s->pixels = SurfacePixels(size_t(s->pitch) * s->height);
   surfaces.push_back(s);
   if (s->primary) primary = s;
   *out = s;
@@ -330,6 +331,7 @@ HRESULT IDirectDrawSurface7::Lock(RECT*, DDSURFACEDESC2* desc, DWORD, HANDLE) {
   if (!desc) return DDERR_INVALIDPARAMS;
   if (!display || lost) return DDERR_SURFACELOST;
   ++lock_count;
+  untouched = false;
   FillDesc(*this, desc, true);
   return DD_OK;
 }
@@ -359,7 +361,10 @@ HRESULT IDirectDrawSurface7::Blt(RECT* destRect, IDirectDrawSurface7* source, RE
   if (!InsideSurface(D, *this)) return DDERR_INVALIDRECT;
   if (flags & DDBLT_COLORFILL) {
     if (!fx) return DDERR_INVALIDPARAMS;
-    Fill(*this, D, fx->dwFillColor);
+    // Black on a surface nothing has written yet is what it holds: its pages stay
+    // the system's untouched zero pages.
+    if (!untouched || fx->dwFillColor != 0) Fill(*this, D, fx->dwFillColor);
+    untouched = untouched && fx->dwFillColor == 0;
   } else {
     if (!source) return DDERR_INVALIDPARAMS;
     if (!source->display || source->lost) return lost_copy();
@@ -369,6 +374,7 @@ HRESULT IDirectDrawSurface7::Blt(RECT* destRect, IDirectDrawSurface7* source, RE
     if (!InsideSurface(S, *source)) return DDERR_INVALIDRECT;
     bool use_key = (flags & DDBLT_KEYSRC) && source->has_colorkey;
     Copy(*this, D, *source, S, use_key, source->colorkey);
+    untouched = false;
   }
   if (primary) detail::Present(*display);
   return DD_OK;
@@ -380,6 +386,7 @@ HRESULT IDirectDrawSurface7::GetDC(HDC* dc) {
   if (lock_count > 0) return DDERR_SURFACEBUSY;
   *dc = new DeviceContext{this, nullptr, 0x00FFFFFF, 0};
   ++lock_count;  // a device context holds the surface like a lock
+  untouched = false;
   return DD_OK;
 }
 

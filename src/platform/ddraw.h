@@ -6,6 +6,9 @@
 // back with Restore. The primary surface is shown in the window.
 
 #include <cstdint>
+#include <cstdlib>
+#include <new>
+#include <utility>
 #include <vector>
 
 #include "platform/win32.h"
@@ -125,6 +128,34 @@ class IDirectDraw7;
 struct DeviceContext;
 using HDC = DeviceContext*;
 
+// Surface memory comes from calloc and its bytes are not written again on
+// construction: a large surface arrives as fresh zero pages from the system and
+// costs nothing until it is written (a 4K surface is 33 MB). Sized once, never
+// grown in place.
+template <class T>
+struct ZeroedAllocator {
+  using value_type = T;
+  ZeroedAllocator() = default;
+  template <class U>
+  ZeroedAllocator(const ZeroedAllocator<U>&) {}
+  T* allocate(size_t n) {
+    if (void* p = std::calloc(n, sizeof(T))) return static_cast<T*>(p);
+    throw std::bad_alloc();
+  }
+  void deallocate(T* p, size_t) { std::free(p); }
+  template <class U>
+  void construct(U*) noexcept {}  // calloc's zero is the value
+  template <class U, class... Args>
+  void construct(U* p, Args&&... args) {
+    ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+  }
+  template <class U>
+  bool operator==(const ZeroedAllocator<U>&) const {
+    return true;
+  }
+};
+using SurfacePixels = std::vector<uint8_t, ZeroedAllocator<uint8_t>>;
+
 class IDirectDrawSurface7 {
  public:
   // Plain, colour-keyed and stretched copies (nearest neighbour) and colour fills;
@@ -159,7 +190,8 @@ class IDirectDrawSurface7 {
   LONG pitch = 0;
   int lock_count = 0;
   ULONG refs = 1;
-  std::vector<uint8_t> pixels;
+  SurfacePixels pixels;
+  bool untouched = true;  // all zero since it was made: nothing has written it yet
 };
 
 class IDirectDraw7 {

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "platform/audio_mixer.h"
-#include "platform/video_recorder.h"
+#include "platform/video_sink.h"
 
 namespace platform {
 
@@ -37,8 +37,12 @@ bool Recording::AddFrame(const PresentedFrame& frame, uint32_t demo_ms) {
     else
       size_ = DefaultRecordSize(frame.width, frame.height);
     if (!format_->rgb) size_ = RecordSize{size_.width + (size_.width & 1), size_.height + (size_.height & 1)};
-    recorder_ = std::make_unique<VideoRecorder>();
-    VideoRecorder::Options o;
+    recorder_ = MakeVideoSink(error_);
+    if (!recorder_) {
+      failed_ = true;
+      return false;
+    }
+    VideoOptions o;
     o.path = request_.path;
     o.format = format_;
     o.size = size_;

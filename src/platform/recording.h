@@ -14,7 +14,7 @@
 
 namespace platform {
 
-class VideoRecorder;
+class VideoSink;
 
 class Recording {
  public:
@@ -51,7 +51,7 @@ class Recording {
  private:
   Request request_;
   const RecordFormat* format_ = nullptr;
-  std::unique_ptr<VideoRecorder> recorder_;
+  std::unique_ptr<VideoSink> recorder_;
   RecordSize size_;
   bool opened_ = false;
   bool failed_ = false;

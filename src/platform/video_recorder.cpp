@@ -401,3 +401,28 @@ uint64_t VideoRecorder::FramesWritten() const { return s_ ? s_->frames : 0; }
 uint64_t VideoRecorder::AudioFramesWritten() const { return s_ ? s_->audio_frames : 0; }
 
 }  // namespace platform
+
+namespace {
+
+// The module's one entry point hands out recorders through the sink interface.
+class RecorderSink final : public platform::VideoSink {
+ public:
+  bool Open(const platform::VideoOptions& o, std::string& error) override { return r_.Open(o, error); }
+  bool AddFrame(const platform::PresentedFrame& f, std::string& error) override { return r_.AddFrame(f, error); }
+  bool AddAudio(const int16_t* samples, size_t frames, std::string& error) override {
+    return r_.AddAudio(samples, frames, error);
+  }
+  bool Finish(std::string& error) override { return r_.Finish(error); }
+  void Abandon() override { r_.Abandon(); }
+  uint64_t FramesWritten() const override { return r_.FramesWritten(); }
+  uint64_t AudioFramesWritten() const override { return r_.AudioFramesWritten(); }
+
+ private:
+  platform::VideoRecorder r_;
+};
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) platform::VideoSink* velmora_make_video_sink() {
+  return new RecorderSink();
+}

@@ -7,21 +7,13 @@
 #include <memory>
 #include <string>
 
-#include "platform/record_rules.h"
-#include "platform/runtime.h"
+#include "platform/video_sink.h"
 
 namespace platform {
 
 class VideoRecorder {
  public:
-  struct Options {
-    std::string path;
-    const RecordFormat* format = nullptr;
-    RecordSize size;  // of the video; frames of any size are scaled to it
-    int fps = 60;
-    int sample_rate = 48000;
-    bool encode = true;  // false: frames are scaled and converted, then dropped (benchmarks)
-  };
+  using Options = VideoOptions;
   VideoRecorder();
   ~VideoRecorder();  // abandons an unfinished file
   VideoRecorder(const VideoRecorder&) = delete;

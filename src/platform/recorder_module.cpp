@@ -1,0 +1,66 @@
+// Loads the recorder module on first use and keeps it for the rest of the run.
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <climits>
+#include <filesystem>
+#include <string>
+
+#include "platform/video_sink.h"
+
+namespace platform {
+namespace {
+
+constexpr const char* kModule = "velmora-record.so";
+using MakeSink = VideoSink* (*)();
+
+std::filesystem::path ExecutableDirectory() {
+  char buf[PATH_MAX];
+  const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+  if (n <= 0) return {};
+  buf[n] = 0;
+  return std::filesystem::path(buf).parent_path();
+}
+
+// The module's factory, or null with the reason: the places looked in and the
+// loader's own words for the last one found but not loadable.
+MakeSink Factory(std::string& error) {
+  static MakeSink make = nullptr;
+  static std::string why;
+  static bool tried = false;
+  if (!tried) {
+    tried = true;
+    const std::filesystem::path here = ExecutableDirectory();
+    const std::filesystem::path places[] = {here / kModule, here.parent_path() / kModule,
+                                            here.parent_path() / "lib" / "velmora" / kModule};
+    std::string looked;
+    for (const std::filesystem::path& p : places) {
+      looked += (looked.empty() ? "" : ", ") + p.lexically_normal().string();
+      std::error_code ec;
+      if (!std::filesystem::exists(p, ec)) continue;
+      void* handle = dlopen(p.c_str(), RTLD_NOW | RTLD_LOCAL);
+      if (!handle) {
+        why = std::string("the recorder module cannot be loaded: ") + dlerror();
+        return nullptr;
+      }
+      make = reinterpret_cast<MakeSink>(dlsym(handle, "velmora_make_video_sink"));
+      if (!make) why = p.string() + " is not the recorder module";
+      break;
+    }
+    if (!make && why.empty())
+      why = std::string("the recorder module ") + kModule + " is missing (looked in " + looked + ")";
+  }
+  if (!make) error = why;
+  return make;
+}
+
+}  // namespace
+
+bool VideoSinkAvailable(std::string& error) { return Factory(error) != nullptr; }
+
+std::unique_ptr<VideoSink> MakeVideoSink(std::string& error) {
+  MakeSink make = Factory(error);
+  return make ? std::unique_ptr<VideoSink>(make()) : nullptr;
+}
+
+}  // namespace platform
