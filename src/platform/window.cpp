@@ -180,6 +180,7 @@ void Translate(const SDL_Event& e) {
     case SDL_WINDOWEVENT: {
       HWND w = FindWindow(e.window.windowID);
       if (!w) break;
+      if (w->sdl) detail::WindowChanged(w->sdl);
       switch (e.window.event) {
         case SDL_WINDOWEVENT_MINIMIZED:
           w->minimised = true;

@@ -11,6 +11,30 @@
 namespace platform::detail {
 namespace {
 
+struct Tap {
+  int first, second;
+  uint32_t weight;
+};
+
+// The column and row tables of one scaling (source size, target rectangle and
+// filter), kept while they stay the same: rebuilding them is as much work as a
+// small frame.
+struct ScaleTables {
+  int width = 0, height = 0, kx = 0, ky = 0, filter = -1;
+  SDL_Rect to{0, 0, 0, 0};
+  std::vector<int> column, blended;
+  std::vector<Tap> across, down;
+  std::vector<uint32_t> rows[2];
+  void Reset(int w, int h, int k_x, int k_y, int f, const SDL_Rect& t) {
+    *this = ScaleTables{};
+    width = w, height = h, kx = k_x, ky = k_y, filter = f, to = t;
+  }
+  bool Matches(int w, int h, int k_x, int k_y, int f, const SDL_Rect& t) const {
+    return width == w && height == h && kx == k_x && ky == k_y && filter == f && to.x == t.x && to.y == t.y &&
+           to.w == t.w && to.h == t.h;
+  }
+};
+
 // What a window keeps between frames: the renderer and its textures on the GPU
 // path, the 32-bit copy and the whole-multiple picture on the CPU path.
 struct Presenter {
@@ -22,6 +46,12 @@ struct Presenter {
   SDL_Texture* enlarged_texture = nullptr;
   int enlarged_width = 0, enlarged_height = 0;
   SDL_Surface* xrgb = nullptr;  // a 16- or 24-bit frame in 32 bits, for the CPU filters
+  ScaleTables tables;
+  // The window surface and the picture's place when the borders were last made
+  // black: they stay black until either changes.
+  SDL_Surface* bordered = nullptr;
+  int bordered_w = 0, bordered_h = 0;
+  SDL_Rect bordered_to{0, 0, 0, 0};
 };
 std::map<SDL_Window*, Presenter>& presenters() {
   static std::map<SDL_Window*, Presenter> p;
@@ -46,9 +76,14 @@ SDL_Surface* Kept(SDL_Surface*& s, int width, int height) {
 
 // Nearest-neighbour scaling of 32-bit pixels into `to` of a 32-bit surface, a
 // row at a time; an enlarged row that repeats the one above is copied whole.
-void NearestXrgb(const uint8_t* pixels, int width, int height, int pitch, SDL_Surface* target, const SDL_Rect& to) {
-  std::vector<int> column(size_t(to.w));
-  for (int x = 0; x < to.w; ++x) column[size_t(x)] = int(int64_t(x) * width / to.w);
+void NearestXrgb(const uint8_t* pixels, int width, int height, int pitch, SDL_Surface* target, const SDL_Rect& to,
+                 ScaleTables& t) {
+  if (!t.Matches(width, height, 0, 0, int(Filter::kNearest), to)) {
+    t.Reset(width, height, 0, 0, int(Filter::kNearest), to);
+    t.column.resize(size_t(to.w));
+    for (int x = 0; x < to.w; ++x) t.column[size_t(x)] = int(int64_t(x) * width / to.w);
+  }
+  const std::vector<int>& column = t.column;
   const uint32_t* previous_source = nullptr;
   uint32_t* previous_row = nullptr;
   for (int y = 0; y < to.h; ++y) {
@@ -69,10 +104,6 @@ void NearestXrgb(const uint8_t* pixels, int width, int height, int pitch, SDL_Su
 // was first enlarged `k` times by nearest neighbour: the two source pixels and
 // the weight (0-256) of the second, as bilinear filtering of the enlarged picture
 // gives them. k = 1 is plain bilinear scaling.
-struct Tap {
-  int first, second;
-  uint32_t weight;
-};
 std::vector<Tap> Taps(int in, int k, int out) {
   std::vector<Tap> taps(static_cast<size_t>(out));
   const double big = double(in) * k;
@@ -108,17 +139,24 @@ void BlendRow(const uint32_t* a, const uint32_t* b, uint32_t w, uint32_t* out, i
 // source row is filtered across once, and output rows that fall inside one
 // enlarged row are copies of it; only rows on a boundary are blended.
 void FilteredXrgb(const uint8_t* pixels, int width, int height, int pitch, int kx, int ky, SDL_Surface* target,
-                  const SDL_Rect& to) {
-  const std::vector<Tap> across = Taps(width, kx, to.w), down = Taps(height, ky, to.h);
-  // Across a row most pixels copy one source pixel: a gather, then the few
-  // blended columns on the boundaries.
-  std::vector<int> column(size_t(to.w));
-  std::vector<int> blended;
-  for (int x = 0; x < to.w; ++x) {
-    column[size_t(x)] = across[size_t(x)].first;
-    if (across[size_t(x)].weight) blended.push_back(x);
+                  const SDL_Rect& to, ScaleTables& t) {
+  if (!t.Matches(width, height, kx, ky, int(Filter::kSharp), to)) {
+    t.Reset(width, height, kx, ky, int(Filter::kSharp), to);
+    t.across = Taps(width, kx, to.w);
+    t.down = Taps(height, ky, to.h);
+    // Across a row most pixels copy one source pixel: a gather, then the few
+    // blended columns on the boundaries.
+    t.column.resize(size_t(to.w));
+    for (int x = 0; x < to.w; ++x) {
+      t.column[size_t(x)] = t.across[size_t(x)].first;
+      if (t.across[size_t(x)].weight) t.blended.push_back(x);
+    }
+    t.rows[0].resize(size_t(to.w));
+    t.rows[1].resize(size_t(to.w));
   }
-  std::vector<uint32_t> rows[2] = {std::vector<uint32_t>(size_t(to.w)), std::vector<uint32_t>(size_t(to.w))};
+  const std::vector<Tap>&across = t.across, &down = t.down;
+  const std::vector<int>&column = t.column, &blended = t.blended;
+  std::vector<uint32_t>* rows = t.rows;
   int held[2] = {-1, -1};
   auto filtered = [&](int source_row) -> const uint32_t* {
     for (int s = 0; s < 2; ++s)
@@ -165,13 +203,20 @@ void PresentOnCpu(SDL_Window* window, Presenter& pr, const FramePixels& f) {
   }
   const PictureRect place = PlacePicture(f.width, f.height, screen->w, screen->h, PictureAspect(), PictureScale());
   SDL_Rect to{place.x, place.y, place.width, place.height};
-  const Uint32 black = SDL_MapRGB(screen->format, 0, 0, 0);
-  const SDL_Rect borders[4] = {{0, 0, screen->w, to.y},
-                               {0, to.y + to.h, screen->w, screen->h - to.y - to.h},
-                               {0, to.y, to.x, to.h},
-                               {to.x + to.w, to.y, screen->w - to.x - to.w, to.h}};
-  for (const SDL_Rect& b : borders)
-    if (b.w > 0 && b.h > 0) SDL_FillRect(screen, &b, black);
+  if (pr.bordered != screen || pr.bordered_w != screen->w || pr.bordered_h != screen->h ||
+      std::memcmp(&pr.bordered_to, &to, sizeof to) != 0) {
+    const Uint32 black = SDL_MapRGB(screen->format, 0, 0, 0);
+    const SDL_Rect borders[4] = {{0, 0, screen->w, to.y},
+                                 {0, to.y + to.h, screen->w, screen->h - to.y - to.h},
+                                 {0, to.y, to.x, to.h},
+                                 {to.x + to.w, to.y, screen->w - to.x - to.w, to.h}};
+    for (const SDL_Rect& b : borders)
+      if (b.w > 0 && b.h > 0) SDL_FillRect(screen, &b, black);
+    pr.bordered = screen;
+    pr.bordered_w = screen->w;
+    pr.bordered_h = screen->h;
+    pr.bordered_to = to;
+  }
 
   const bool xrgb_screen = screen->format->format == SDL_PIXELFORMAT_RGB888;
   Filter filter = PictureFilter();
@@ -194,11 +239,12 @@ void PresentOnCpu(SDL_Window* window, Presenter& pr, const FramePixels& f) {
   } else if (!SDL_MUSTLOCK(screen) || SDL_LockSurface(screen) == 0) {
     const auto* pixels = static_cast<const uint8_t*>(source->pixels);
     if (filter == Filter::kNearest)
-      NearestXrgb(pixels, f.width, f.height, source->pitch, screen, to);
+      NearestXrgb(pixels, f.width, f.height, source->pitch, screen, to, pr.tables);
     else if (filter == Filter::kLinear)
-      FilteredXrgb(pixels, f.width, f.height, source->pitch, 1, 1, screen, to);
+      FilteredXrgb(pixels, f.width, f.height, source->pitch, 1, 1, screen, to, pr.tables);
     else
-      FilteredXrgb(pixels, f.width, f.height, source->pitch, whole.w / f.width, whole.h / f.height, screen, to);
+      FilteredXrgb(pixels, f.width, f.height, source->pitch, whole.w / f.width, whole.h / f.height, screen, to,
+                   pr.tables);
     if (SDL_MUSTLOCK(screen)) SDL_UnlockSurface(screen);
   }
   SDL_FreeSurface(frame);
@@ -309,6 +355,11 @@ void PresentInWindow(SDL_Window* window, const FramePixels& frame) {
   }
   if (pr.renderer && PresentOnGpu(pr, frame)) return;
   if (!pr.renderer) PresentOnCpu(window, pr, frame);
+}
+
+void WindowChanged(SDL_Window* window) {
+  auto it = presenters().find(window);
+  if (it != presenters().end()) it->second.bordered = nullptr;
 }
 
 void ForgetWindow(SDL_Window* window) {

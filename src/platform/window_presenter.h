@@ -17,6 +17,9 @@ struct FramePixels {
 void PresentInWindow(SDL_Window* window, const FramePixels& frame);
 // Before a window is destroyed: its renderer and textures go first.
 void ForgetWindow(SDL_Window* window);
+// After any change to the window (size, full screen, shown again): the borders
+// around the picture are drawn again on the next frame.
+void WindowChanged(SDL_Window* window);
 
 bool PresentsOnGpu(SDL_Window* window);
 
