@@ -1,8 +1,16 @@
-// Milliseconds per frame of the whole frame path: the copy of `front` onto
-// `primary` and the presentation in the window, on SDL's offscreen driver.
+// Milliseconds per frame of the whole frame path (the copy of `front` onto
+// `primary` and the presentation in a window of the mode's size, on SDL's
+// offscreen driver), against two anchors measured in the same rounds: one memcpy
+// of the frame, and one memcpy into SDL's own window surface plus its update.
+// Min and median of interleaved rounds. Usage: frame_path_bench [ROUNDS]
+#include <SDL.h>
+
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <vector>
 
 #include "gfx/2d.h"
 #include "gfx/display.h"
@@ -11,9 +19,15 @@
 
 namespace {
 
-double MillisecondsPerFrame(int width, int height, bool windowed) {
-  platform::SetWindowed(windowed, width, height);
-  if (!InitHwnd() || !DxInit(width, height, 32) || !front.create(width, height)) {
+using Clock = std::chrono::steady_clock;
+
+double Since(Clock::time_point t, int frames) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - t).count() / frames;
+}
+
+double VelmoraFramePath(int width, int height, int frames) {
+  platform::SetWindowed(true, width, height);
+  if (!InitHwnd() || !DxInit(DWORD(width), DWORD(height), 32) || !front.create(width, height)) {
     std::fprintf(stderr, "set-up failed at %dx%d: %s\n", width, height, platform::LastErrorText().c_str());
     std::exit(1);
   }
@@ -21,28 +35,79 @@ double MillisecondsPerFrame(int width, int height, bool windowed) {
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) front.put_pixel(x, y, static_cast<DWORD>(x * 2654435761u ^ y));
   front.unlock();
-  const int frames = width * height > 2000000 ? 60 : 200;
   front.blit(primary, nullptr, nullptr);  // warm-up
-  auto start = std::chrono::steady_clock::now();
+  const Clock::time_point t = Clock::now();
   for (int i = 0; i < frames; ++i) front.blit(primary, nullptr, nullptr);
-  double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count() / frames;
+  const double ms = Since(t, frames);
   front.free();
   DxFree();
   platform::Shutdown();
   return ms;
 }
 
+double Memcpy(int width, int height, int frames) {
+  std::vector<uint8_t> from(size_t(width) * height * 4, 3), to(from.size());
+  const Clock::time_point t = Clock::now();
+  for (int i = 0; i < frames; ++i) {
+    from[size_t(i)] = uint8_t(i);
+    std::memcpy(to.data(), from.data(), from.size());
+  }
+  return Since(t, frames);
+}
+
+// What a port that draws straight into SDL's window surface pays at least.
+double MemcpyIntoWindowSurface(int width, int height, int frames) {
+  // As the platform layer does: the window's own surface, not a texture behind it.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  SDL_Init(SDL_INIT_VIDEO);
+  SDL_Window* w = SDL_CreateWindow("", 0, 0, width, height, 0);
+  SDL_Surface* s = w ? SDL_GetWindowSurface(w) : nullptr;
+  if (!s) {
+    std::fprintf(stderr, "no window surface: %s\n", SDL_GetError());
+    std::exit(1);
+  }
+  std::vector<uint8_t> from(size_t(s->pitch) * height, 5);
+  SDL_UpdateWindowSurface(w);
+  const Clock::time_point t = Clock::now();
+  for (int i = 0; i < frames; ++i) {
+    from[size_t(i)] = uint8_t(i);
+    std::memcpy(s->pixels, from.data(), from.size());
+    SDL_UpdateWindowSurface(w);
+  }
+  const double ms = Since(t, frames);
+  SDL_DestroyWindow(w);
+  SDL_Quit();
+  return ms;
+}
+
+struct MinMedian {
+  double min, median;
+};
+MinMedian Of(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return {v.front(), v[v.size() / 2]};
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
   setenv("SDL_VIDEODRIVER", "offscreen", 0);
-  std::printf("frame path (front -> primary -> window), 32 bits per pixel, one thread\n");
-  std::printf("%-12s %22s %26s\n", "mode", "window of mode size", "full screen 1024x768 desktop");
+  const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
+  std::printf("frame path (front -> primary -> window of the mode's size), 32 bits, one thread, %d rounds\n", rounds);
+  std::printf("%-10s %20s %20s %24s %8s\n", "mode", "velmora min/med ms", "memcpy min/med", "into window min/med",
+              "ratio");
   const int modes[][2] = {{320, 200}, {640, 480}, {1920, 1080}, {3840, 2160}};
   for (auto& m : modes) {
-    double same = MillisecondsPerFrame(m[0], m[1], true);
-    double scaled = MillisecondsPerFrame(m[0], m[1], false);
-    std::printf("%4dx%-7d %19.3f ms %23.3f ms\n", m[0], m[1], same, scaled);
+    const int frames = m[0] * m[1] > 2000000 ? 30 : m[0] * m[1] > 500000 ? 100 : 400;
+    std::vector<double> v, a, b;
+    for (int r = 0; r < rounds; ++r) {
+      v.push_back(VelmoraFramePath(m[0], m[1], frames));
+      a.push_back(Memcpy(m[0], m[1], frames));
+      b.push_back(MemcpyIntoWindowSurface(m[0], m[1], frames));
+    }
+    const MinMedian vm = Of(v), am = Of(a), bm = Of(b);
+    std::printf("%4dx%-5d %9.3f / %-8.3f %9.3f / %-8.3f %11.3f / %-10.3f %6.2fx\n", m[0], m[1], vm.min, vm.median,
+                am.min, am.median, bm.min, bm.median, vm.min / bm.min);
   }
   return 0;
 }
