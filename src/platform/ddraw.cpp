@@ -130,9 +130,19 @@ void Copy(IDirectDrawSurface7& dst, const RECT& D, const IDirectDrawSurface7& sr
   }
   std::vector<int> column(dw);
   for (int x = 0; x < dw; ++x) column[x] = sx0 + int(int64_t(x) * sw / dw);
+  const uint8_t* previous_from = nullptr;
+  const uint8_t* previous_to = nullptr;
   for (int y = 0; y < dh; ++y) {
     const uint8_t* from = src_base + size_t(sy0 + int64_t(y) * sh / dh) * src_pitch;
     uint8_t* to = &dst.pixels[size_t(D.top + y) * dst.pitch + size_t(D.left) * bpp];
+    // An enlarged row that repeats the source row above is the row above, copied
+    // whole (with a key the row keeps what it had, so it is drawn pixel by pixel).
+    if (!use_key && from == previous_from) {
+      std::memcpy(to, previous_to, size_t(dw) * bpp);
+      continue;
+    }
+    previous_from = from;
+    previous_to = to;
     if (bpp == 4) {
       const uint32_t* f = reinterpret_cast<const uint32_t*>(from);
       uint32_t* t = reinterpret_cast<uint32_t*>(to);
