@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "base/executable_directory.h"
 #include "base/logfile.h"
 #include "image/file_bytes.h"
 #include "image/png_writer.h"
@@ -113,14 +114,6 @@ bool IsModeWord(const std::string& word) {
 int Usage(const char* problem) {
   std::fprintf(stderr, "velmora: %s\nTry 'velmora --help'.\n", problem);
   return 2;
-}
-
-fs::path ExecutableDirectory() {
-  char buf[PATH_MAX];
-  ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-  if (n <= 0) return {};
-  buf[n] = 0;
-  return fs::path(buf).parent_path();
 }
 
 volatile std::sig_atomic_t g_interrupted = 0;

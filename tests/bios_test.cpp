@@ -19,6 +19,12 @@ TEST(BiosMemoryTest, CountsUpBy266UntilTheLimitThenHoldsIt) {
   EXPECT_EQ(b.memory, 2097152u);
 }
 
+// Runs updates until the count is `n`, then draws once onto `onto`.
+void DrawAfter(efx_bios& b, int n, bitmap& onto) {
+  while (b.update_count < n) b.update();
+  b.draw(onto);
+}
+
 class BiosScreen : public test::DisplayTest {
  protected:
   void SetUp() override {
@@ -26,11 +32,7 @@ class BiosScreen : public test::DisplayTest {
     OpenDisplay(640, 480, 32);
     ASSERT_EQ(target.create(640, 480), 1);
   }
-  // Runs updates until the count is `n`, then draws once.
-  void DrawAt(efx_bios& b, int n) {
-    while (b.update_count < n) b.update();
-    b.draw(target);
-  }
+  void DrawAt(efx_bios& b, int n) { DrawAfter(b, n, target); }
   bool AnyLit(int x0, int y0, int x1, int y1) {
     for (int y = y0; y < y1; ++y)
       for (int x = x0; x < x1; ++x)
@@ -113,8 +115,7 @@ TEST_F(BiosScreen16, TheFrameLinesAreGreyInA16BitMode) {
   ASSERT_EQ(target.create(640, 480), 1);
   efx_bios b;
   b.init();
-  while (b.update_count < 13100) b.update();
-  b.draw(target);
+  DrawAfter(b, 13100, target);
   // 0x8C8C8C in 5-6-5: red 17, green 35, blue 17 (not the low half of 0x8C8C8C).
   EXPECT_EQ(test::PixelAt(target, 0, 100), DWORD(17 << 11 | 35 << 5 | 17));
 }
@@ -124,8 +125,7 @@ TEST_F(BiosScreen, PhaseFourColumnsAtTheDefaultWidth) {
   ASSERT_EQ(small.create(320, 200), 1);
   efx_bios b;
   b.init();
-  while (b.update_count < 13100) b.update();
-  b.draw(small);
+  DrawAfter(b, 13100, small);
   auto lit = [&](int x0, int x1, int y) {
     for (int yy = y; yy < y + 16; ++yy)
       for (int x = x0; x < x1; ++x)

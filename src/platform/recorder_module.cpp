@@ -1,11 +1,10 @@
 // Loads the recorder module on first use and keeps it for the rest of the run.
 #include <dlfcn.h>
-#include <unistd.h>
 
-#include <climits>
 #include <filesystem>
 #include <string>
 
+#include "base/executable_directory.h"
 #include "platform/video_sink.h"
 
 namespace platform {
@@ -13,14 +12,6 @@ namespace {
 
 constexpr const char* kModule = "velmora-record.so";
 using MakeSink = VideoSink* (*)();
-
-std::filesystem::path ExecutableDirectory() {
-  char buf[PATH_MAX];
-  const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-  if (n <= 0) return {};
-  buf[n] = 0;
-  return std::filesystem::path(buf).parent_path();
-}
 
 // The module's factory, or null with the reason: the places looked in and the
 // loader's own words for the last one found but not loadable.

@@ -311,8 +311,8 @@ bool SoftwareRendererName(const char* renderer) {
   return false;
 }
 
-}  // namespace
-
+// Whether this machine's accelerated renderer is a real GPU (not a software
+// OpenGL such as Mesa's llvmpipe); asked once, on a hidden window.
 bool RealGpuAvailable() {
   static int known = -1;
   if (known >= 0) return known == 1;
@@ -341,6 +341,8 @@ bool RealGpuAvailable() {
   return known == 1;
 }
 
+}  // namespace
+
 void PresentInWindow(SDL_Window* window, const FramePixels& frame) {
   Presenter& pr = presenters()[window];
   if (!pr.chosen) {
@@ -367,11 +369,6 @@ void ForgetWindow(SDL_Window* window) {
   if (it == presenters().end()) return;
   Release(it->second);
   presenters().erase(it);
-}
-
-bool PresentsOnGpu(SDL_Window* window) {
-  auto it = presenters().find(window);
-  return it != presenters().end() && it->second.renderer;
 }
 
 }  // namespace platform::detail

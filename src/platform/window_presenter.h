@@ -21,10 +21,4 @@ void ForgetWindow(SDL_Window* window);
 // around the picture are drawn again on the next frame.
 void WindowChanged(SDL_Window* window);
 
-bool PresentsOnGpu(SDL_Window* window);
-
-// Whether this machine's accelerated renderer is a real GPU (not a software
-// OpenGL such as Mesa's llvmpipe); asked once, on a hidden window.
-bool RealGpuAvailable();
-
 }  // namespace platform::detail

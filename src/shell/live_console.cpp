@@ -232,7 +232,9 @@ void LiveConsole::Answer(const std::string& command) {
       for (const char* c : kChannels) known = known || w[1] == c;
     if (!known || (w[2] != "on" && w[2] != "off")) {
       Print("log needs a channel and on or off; channels:");
-      Print("con winmain 2d dx main efect font apu input console");
+      std::string names;
+      for (const char* c : kChannels) names += std::string(names.empty() ? "" : " ") + c;
+      Print(names);
       return;
     }
     if (w[2] == "on")
