@@ -2,7 +2,8 @@
 # Installs the Debian packages a job needs, when any is missing.
 #   scripts/install-deps.sh play   build and play the demo
 #   scripts/install-deps.sh test   also the test suite (GoogleTest, an X server, xdotool)
-#   scripts/install-deps.sh ci     also the static checks (cppcheck, clang-format)
+#   scripts/install-deps.sh ci     also the static checks (cppcheck, clang-format) and the web build's test
+#   scripts/install-deps.sh web    build the web page (Emscripten)
 set -euo pipefail
 job=${1:-play}
 packages=(build-essential cmake pkg-config libsdl2-dev libopenmpt-dev libpng-dev zlib1g-dev console-setup-linux
@@ -10,9 +11,11 @@ packages=(build-essential cmake pkg-config libsdl2-dev libopenmpt-dev libpng-dev
 case "$job" in
   play) ;;
   test) packages+=(libgtest-dev xvfb xauth xdotool desktop-file-utils man-db ffmpeg) ;;
-  ci) packages+=(libgtest-dev xvfb xauth xdotool desktop-file-utils man-db ffmpeg cppcheck clang-format) ;;
+  ci) packages+=(libgtest-dev xvfb xauth xdotool desktop-file-utils man-db ffmpeg cppcheck clang-format
+                 emscripten chromium dpkg-dev) ;;
+  web) packages+=(emscripten dpkg-dev) ;;
   *)
-    echo "usage: $0 play|test|ci" >&2
+    echo "usage: $0 play|test|ci|web" >&2
     exit 2
     ;;
 esac

@@ -22,6 +22,7 @@
 #include "platform/recording.h"
 #include "platform/runtime.h"
 #include "platform/video_sink.h"
+#include "platform/web_page.h"
 #include "shell/frame_capture.h"
 #include "shell/frame_clock.h"
 #include "shell/record_progress.h"
@@ -166,6 +167,7 @@ int main(int argc, char** argv) {
     if (arg == "--window") {
       platform::SetWindowed(true);
     } else if (arg == "--log") {
+      if (platform::kInWebPage) return Usage("--log is not available in a web page (it writes files)");
       log_files = true;
     } else if (arg == "--aspect" || arg == "--scale") {
       const std::string value = i + 1 < argc ? argv[i + 1] : "";
@@ -209,6 +211,7 @@ int main(int argc, char** argv) {
       ++i;
       (arg == "--start" ? start_ms : end_ms) = std::stol(value);
     } else if (arg == "--record") {
+      if (platform::kInWebPage) return Usage("--record is not available in a web page");
       if (i + 1 >= argc || !*argv[i + 1]) return Usage("--record needs a file name");
       record.path = fs::absolute(argv[++i]).string();
     } else if (arg == "--record-size") {
@@ -237,6 +240,16 @@ int main(int argc, char** argv) {
   if (mode_words != 0 && mode_words != 3)
     std::fprintf(stderr, "velmora: expected WIDTH HEIGHT BITS, playing at 320 x 200 x 32\n");
   const bool recording = !record.path.empty();
+  if (platform::kInWebPage) {
+    // The canvas holds the mode's pixels one for one and the page scales it,
+    // crisp, to the aspect asked for.
+    platform::SetPageAspect(aspect);
+    platform::SetWindowed(true);
+    aspect = platform::Aspect::kSquare;
+    scale = platform::Scale::kInteger;
+    filter = "nearest";
+    renderer = "cpu";
+  }
   platform::SetSound(mute, true);
   platform::SetPictureRules(aspect, scale);
   // Whole multiples are crisp by themselves; a fit to any size needs the sharp
@@ -300,7 +313,7 @@ int main(int argc, char** argv) {
   SetDataDirectory(fs::absolute(*found).string());
   if (log_files) logging::EnableFiles(start_directory.string());
 
-  FrameCapture capture(shots);
+  FrameCapture capture(shots, platform::HandShotToPage);
   if (start_ms > 0) platform::SkipTo(DWORD(start_ms), [] { return g_dwElapsed; });
   RecordProgress progress(uint32_t(std::max(0L, start_ms)), uint32_t(end_ms >= 0 ? end_ms : kDemoEndMs),
                           isatty(STDERR_FILENO) == 1);
@@ -327,9 +340,10 @@ int main(int argc, char** argv) {
       std::error_code e;
       if (fs::exists(name, e)) continue;
       const std::vector<uint8_t> rgb = FrameToRgb(f);
-      if (WritePngRgb(name, f.width, f.height, rgb.data()))
+      if (WritePngRgb(name, f.width, f.height, rgb.data())) {
         std::fprintf(stderr, "velmora: saved %s\n", name);
-      else
+        platform::HandShotToPage(name);
+      } else
         std::fprintf(stderr, "velmora: cannot save %s\n", name);
       return;
     }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "base/portable_math.h"
 #include "efx/trig_tables.h"
 #include "efx/twirl.h"
 
@@ -17,7 +18,7 @@ void TwirlReference(bitmap& destination, bitmap& picture, float& phase) {
     for (int y = 60; y < H - 60; ++y) {
       float d = distance_of(x, y, cx, cy);
       double theta = angle_of(x, y, cx, cy);
-      float a = static_cast<float>(std::cos(static_cast<double>(phase)) * d * 5.0 + theta);
+      float a = static_cast<float>(portable_math::Cos(static_cast<double>(phase)) * d * 5.0 + theta);
       if (a > 359.0)
         a = static_cast<float>(static_cast<int>(a - 359.0));
       else if (a < 0.0)

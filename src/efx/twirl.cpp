@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/portable_math.h"
 #include "efx/trig_tables.h"
 
 float twirl_phase = 0.0f;
@@ -27,7 +28,7 @@ double angle_of(int x, int y, int cx, int cy) {
   if (x == cx && y < cy) return 90;
   if (x == cx && y == cy) return 0;
   double dx = std::abs(x - cx), dy = std::abs(y - cy);
-  double t = std::atan(dy / dx) * 57.29577951307855;
+  double t = portable_math::Atan(dy / dx) * 57.29577951307855;
   if (x < cx && y < cy) return t;
   if (x > cx && y < cy) return 180 - t;
   if (x > cx && y > cy) return t + 180;
@@ -81,7 +82,7 @@ void twirl(bitmap& destination, bitmap& picture) {
     return;
   }
   const int W = destination.width, H = destination.height, cx = W / 2, cy = H / 2;
-  const double strength = std::cos(static_cast<double>(twirl_phase));  // the whole term in double precision
+  const double strength = portable_math::Cos(static_cast<double>(twirl_phase));  // the whole term in double precision
   const TwirlGeometry& g = GeometryFor(W, H);
   const bool direct = destination.desc.ddpfPixelFormat.dwRGBBitCount == 32 &&
                       picture.desc.ddpfPixelFormat.dwRGBBitCount == 32 && &destination != &picture;

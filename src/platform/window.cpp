@@ -15,6 +15,7 @@
 #include "platform/picture_geometry.h"
 #include "platform/runtime.h"
 #include "platform/testing.h"
+#include "platform/web_page.h"
 #include "platform/win32.h"
 #include "platform/window_presenter.h"
 
@@ -131,6 +132,10 @@ void PostActivate(HWND window, WORD state, bool minimised) {
 // Full screen at the desktop's size, or a resizable window of the windowed size;
 // only the presentation changes, the display and its surfaces stay.
 void ToggleFullScreen(SDL_Window* window) {
+  if (kInWebPage) {
+    TogglePageFullScreen();
+    return;
+  }
   if (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) {
     SDL_SetWindowFullscreen(window, 0);
     SDL_SetWindowResizable(window, SDL_TRUE);
@@ -244,6 +249,14 @@ bool Take(MSG* msg, UINT remove) {
 
 namespace detail {
 void SizeWindowToPicture(HWND window, int w, int h) {
+  // In a web page the canvas holds the mode's pixels one for one; the page scales
+  // it to the aspect and the room it has.
+  if (kInWebPage) {
+    if (!window || !window->sdl) return;
+    SDL_SetWindowSize(window->sdl, w, h);
+    ShapePageCanvas(w, h);
+    return;
+  }
   if (!window || !window->sdl || !Windowed() || !WindowSizedToPicture()) return;
   SDL_DisplayMode desktop;
   if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) return;
@@ -357,7 +370,8 @@ HWND CreateWindowExA(DWORD, const char* className, const char* title, DWORD, int
     width = platform::WindowedWidth();
     height = platform::WindowedHeight();
     x = y = SDL_WINDOWPOS_CENTERED;
-    flags |= SDL_WINDOW_RESIZABLE;
+    // A resizable canvas would take the size the page gives it; it keeps the mode's.
+    if (!platform::kInWebPage) flags |= SDL_WINDOW_RESIZABLE;
   } else {
     flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
   }

@@ -38,7 +38,8 @@ std::vector<uint8_t> FrameToRgb(const platform::PresentedFrame& f) {
   return rgb;
 }
 
-FrameCapture::FrameCapture(std::vector<ShotRequest> requests) : pending_(std::move(requests)) {
+FrameCapture::FrameCapture(std::vector<ShotRequest> requests, std::function<void(const std::string&)> saved)
+    : pending_(std::move(requests)), saved_(std::move(saved)) {
   std::stable_sort(pending_.begin(), pending_.end(),
                    [](const ShotRequest& a, const ShotRequest& b) { return a.demo_ms < b.demo_ms; });
 }
@@ -49,6 +50,8 @@ void FrameCapture::OnFrame(const platform::PresentedFrame& frame, uint32_t demo_
   while (!pending_.empty() && pending_.front().demo_ms <= demo_ms) {
     if (!WritePngRgb(pending_.front().path.c_str(), frame.width, frame.height, rgb.data()))
       problems_.push_back("cannot write " + pending_.front().path);
+    else if (saved_)
+      saved_(pending_.front().path);
     pending_.erase(pending_.begin());
   }
 }

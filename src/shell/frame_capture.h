@@ -3,6 +3,7 @@
 // requested demo time.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,7 +26,8 @@ std::vector<uint8_t> FrameToRgb(const platform::PresentedFrame& frame);
 
 class FrameCapture {
  public:
-  explicit FrameCapture(std::vector<ShotRequest> requests);
+  // `saved` hears of every file written (the web page takes them from there).
+  explicit FrameCapture(std::vector<ShotRequest> requests, std::function<void(const std::string&)> saved = {});
   // Call for every presented frame with the demo clock as it stands.
   void OnFrame(const platform::PresentedFrame& frame, uint32_t demo_ms);
   // Requests whose time never came, and files that could not be written.
@@ -35,4 +37,5 @@ class FrameCapture {
  private:
   std::vector<ShotRequest> pending_;
   std::vector<std::string> problems_;
+  std::function<void(const std::string&)> saved_;
 };
