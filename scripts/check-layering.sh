@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks the include lines of src/ against the ladder of folders: a folder may
 # include itself and folders below it, never one above or beside it; only
-# src/platform may include SDL, libopenmpt or FFmpeg. Prints each offending line;
+# src/platform may include SDL, libopenmpt, FFmpeg or Emscripten. Prints each offending line;
 # exit status 1 when there is any.
 set -euo pipefail
 cd "$(dirname "$0")/../src"
@@ -40,7 +40,7 @@ while IFS= read -r line; do
   fi
 done < <(grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' --include='*.h' --include='*.cpp' .  | sed 's#^\./##')
 
-system='#[[:space:]]*include[[:space:]]*[<"](SDL|SDL2/|libopenmpt|libav|libsw)'
+system='#[[:space:]]*include[[:space:]]*[<"](SDL|SDL2/|libopenmpt|libav|libsw|emscripten)'
 while IFS= read -r line; do
   echo "src/${line#./}: only src/platform may include a system library"
   status=1

@@ -64,6 +64,7 @@
     overlay.hidden = true;
     canvas.focus();
     const words = virtualClock || !hasAudio ? ['--mute'].concat(args) : args;
+    window.velmoraStartedAt = performance.now();
     window.Module.callMain(words);
   }
 
@@ -75,6 +76,8 @@
       say(text);
     },
     velmoraShapeCanvas: (width, height, pictureShape) => {
+      // The display is set just before the first frame: the demo's time starts here.
+      if (window.velmoraShownAt === undefined) window.velmoraShownAt = performance.now();
       shape = pictureShape;
       layout();
     },
@@ -96,6 +99,7 @@
       });
     },
     onExit: (status) => {
+      window.velmoraEndedAt = performance.now();
       window.velmoraExitStatus = status;
       window.velmoraDone = true;
       action.textContent = 'Play again';

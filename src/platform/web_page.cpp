@@ -15,15 +15,25 @@ void SetPageAspect(Aspect aspect) { page_aspect = aspect; }
 
 void ShapePageCanvas(int width, int height) {
   const double shape = PictureShape(width, height, page_aspect);
-  EM_ASM({ if (Module.velmoraShapeCanvas) Module.velmoraShapeCanvas($0, $1, $2); }, width, height, shape);
+  EM_ASM(
+      {
+        if (Module.velmoraShapeCanvas) Module.velmoraShapeCanvas($0, $1, $2);
+      },
+      width, height, shape);
 }
 
 void HandShotToPage(const std::string& path) {
-  EM_ASM({ if (Module.velmoraKeepShot) Module.velmoraKeepShot(UTF8ToString($0)); }, path.c_str());
+  EM_ASM(
+      {
+        if (Module.velmoraKeepShot) Module.velmoraKeepShot(UTF8ToString($0));
+      },
+      path.c_str());
 }
 
 void TogglePageFullScreen() {
-  EM_ASM({ if (Module.velmoraToggleFullScreen) Module.velmoraToggleFullScreen(); });
+  EM_ASM({
+    if (Module.velmoraToggleFullScreen) Module.velmoraToggleFullScreen();
+  });
 }
 
 #else
