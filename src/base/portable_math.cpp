@@ -36,13 +36,13 @@ struct Reduced {
   double hi, lo;
 };
 
-// pi/2 in three pieces whose leading parts carry 33 bits, so that n times them is
-// exact for |n| below 2^20 (|x| below about 1.6 million).
+// x - n pi/2 with pi/2 in three pieces, the first two of 33 bits, so that n times
+// them is exact for |n| below 2^20 (|x| below about 1.6 million).
 Reduced Reduce(double x) {
   constexpr double kPiOver4 = 7.85398163397448278999e-01;
   if (std::fabs(x) <= kPiOver4) return {0, x, 0.0};
   constexpr double kTwoOverPi = 6.36619772367581382433e-01;
-  constexpr double kPio2_1 = 1.57079632673412561417e+00, kPio2_1t = 6.07710050650619224932e-11;
+  constexpr double kPio2_1 = 1.57079632673412561417e+00;
   constexpr double kPio2_2 = 6.07710050630396597660e-11, kPio2_2t = 2.02226624879595063154e-21;
   const int n = static_cast<int>(x * kTwoOverPi + (x < 0 ? -0.5 : 0.5));
   const double fn = n;
