@@ -199,3 +199,65 @@ TEST_F(Presentation, LinearRampsBetweenFlatAreas) {
 }
 
 }  // namespace
+
+// A window of the mode's size shows the screen one for one, so the screen's
+// pixels live in the window's own surface and a frame costs one copy. When the
+// window changes they move back, intact, and in again when it fits once more.
+class ModeSizedWindow : public test::DisplayTest {
+ protected:
+  void SetUp() override {
+    platform::SetWindowed(true, 320, 200);
+    test::DisplayTest::SetUp();
+  }
+  void TearDown() override {
+    test::DisplayTest::TearDown();
+    platform::SetWindowed(false);
+  }
+  static void* ScreenBytes() {
+    if (primary.lock() != 0) return nullptr;
+    void* bytes = primary.desc.lpSurface;
+    primary.unlock();
+    return bytes;
+  }
+  // The screen surface's pixel, read through a lock (whose end presents it).
+  static DWORD ScreenPixel(int x, int y) {
+    DWORD v = 0;
+    if (primary.lock() != 0) return 0xDEAD;
+    std::memcpy(&v, static_cast<uint8_t*>(primary.desc.lpSurface) + size_t(y) * primary.desc.lPitch + size_t(x) * 4, 4);
+    primary.unlock();
+    return v & 0xFFFFFF;
+  }
+};
+
+TEST_F(ModeSizedWindow, TheScreenLivesInTheWindowUntilTheWindowChanges) {
+  OpenDisplay(320, 200, 32);
+  SDL_Window* window = platform::detail::SdlWindowOf(hWnd);
+  bitmap frame;
+  ASSERT_EQ(frame.create(320, 200), 1);
+  test::FillPattern(frame, 5);
+  ASSERT_EQ(frame.blit(primary, nullptr, nullptr), 1);
+  SDL_Surface* screen = SDL_GetWindowSurface(window);
+  ASSERT_NE(screen, nullptr);
+  ASSERT_EQ(screen->w, 320);
+  EXPECT_EQ(ScreenBytes(), screen->pixels);
+  const Shown shown_one_for_one(frame);
+  for (int y = 0; y < 200; y += 13)
+    for (int x = 0; x < 320; x += 7) ASSERT_EQ(shown_one_for_one(x, y), test::PixelAt(frame, x, y)) << x << "," << y;
+
+  // The player resizes the window: SDL drops its surface; the pixels come home.
+  SDL_SetWindowSize(window, 640, 400);
+  platform::detail::PumpEvents();
+  void* own = ScreenBytes();  // the unlock presents, scaled, into the new surface
+  EXPECT_NE(own, nullptr);
+  EXPECT_NE(own, SDL_GetWindowSurface(window)->pixels);
+  for (int y = 0; y < 200; y += 11)
+    for (int x = 0; x < 320; x += 9) ASSERT_EQ(ScreenPixel(x, y), test::PixelAt(frame, x, y)) << x << "," << y;
+
+  // Back to the mode's size: the next frame moves them in again.
+  SDL_SetWindowSize(window, 320, 200);
+  platform::detail::PumpEvents();
+  test::FillPattern(frame, 9);
+  ASSERT_EQ(frame.blit(primary, nullptr, nullptr), 1);
+  EXPECT_EQ(ScreenBytes(), SDL_GetWindowSurface(window)->pixels);
+  EXPECT_EQ(ScreenPixel(100, 50), test::PixelAt(frame, 100, 50));
+}

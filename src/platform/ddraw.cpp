@@ -38,12 +38,22 @@ std::vector<IDirectDrawSurface7*>& orphans() {
 }
 HRESULT g_injected_blt_result = DD_OK;
 
+// Takes a primary surface's pixels back from its window's surface into its own
+// memory (before the window's surface may go away).
+void LeaveWindow(IDirectDrawSurface7& s) {
+  if (!s.in_window) return;
+  std::memcpy(s.pixels.data(), s.in_window, s.pixels.size());
+  s.in_window = nullptr;
+  s.home_window = nullptr;
+}
+
 void ConvertSurface(IDirectDrawSurface7& s, int bytes_per_pixel) {
   if (s.bytes_per_pixel == bytes_per_pixel) return;
+  LeaveWindow(s);
   LONG pitch = (s.width * bytes_per_pixel + 3) & ~3;
   SurfacePixels converted(size_t(pitch) * s.height);
   for (int y = 0; y < s.height; ++y) {
-    const uint8_t* from = &s.pixels[size_t(y) * s.pitch];
+    const uint8_t* from = s.Bytes() + size_t(y) * s.pitch;
     uint8_t* to = &converted[size_t(y) * pitch];
     for (int x = 0; x < s.width; ++x) {
       uint8_t r, g, b;
@@ -80,7 +90,7 @@ void FillDesc(const IDirectDrawSurface7& s, DDSURFACEDESC2* desc, bool with_pixe
   }
   if (with_pixels) {
     desc->dwFlags |= DDSD_LPSURFACE;
-    desc->lpSurface = const_cast<uint8_t*>(s.pixels.data());
+    desc->lpSurface = const_cast<uint8_t*>(s.Bytes());
   }
 }
 
@@ -92,7 +102,7 @@ bool InsideSurface(const RECT& r, const IDirectDrawSurface7& s) {
 void Fill(IDirectDrawSurface7& s, const RECT& r, DWORD colour) {
   const int bpp = s.bytes_per_pixel;
   for (LONG y = r.top; y < r.bottom; ++y) {
-    uint8_t* row = &s.pixels[size_t(y) * s.pitch];
+    uint8_t* row = s.Bytes() + size_t(y) * s.pitch;
     if (bpp == 4) {
       std::fill_n(reinterpret_cast<uint32_t*>(row) + r.left, r.right - r.left, colour);
     } else {
@@ -109,7 +119,7 @@ void Copy(IDirectDrawSurface7& dst, const RECT& D, const IDirectDrawSurface7& sr
   const int bpp = dst.bytes_per_pixel;
   const int sw = S.right - S.left, sh = S.bottom - S.top;
   const int dw = D.right - D.left, dh = D.bottom - D.top;
-  const uint8_t* src_base = src.pixels.data();
+  const uint8_t* src_base = src.Bytes();
   LONG src_pitch = src.pitch;
   int sx0 = S.left, sy0 = S.top;
   std::vector<uint8_t> snapshot;
@@ -124,7 +134,7 @@ void Copy(IDirectDrawSurface7& dst, const RECT& D, const IDirectDrawSurface7& sr
   }
   if (sw == dw && sh == dh && !use_key) {
     for (int y = 0; y < dh; ++y)
-      std::memcpy(&dst.pixels[size_t(D.top + y) * dst.pitch + size_t(D.left) * bpp],
+      std::memcpy(dst.Bytes() + size_t(D.top + y) * dst.pitch + size_t(D.left) * bpp,
                   src_base + size_t(sy0 + y) * src_pitch + size_t(sx0) * bpp, size_t(dw) * bpp);
     return;
   }
@@ -134,7 +144,7 @@ void Copy(IDirectDrawSurface7& dst, const RECT& D, const IDirectDrawSurface7& sr
   const uint8_t* previous_to = nullptr;
   for (int y = 0; y < dh; ++y) {
     const uint8_t* from = src_base + size_t(sy0 + int64_t(y) * sh / dh) * src_pitch;
-    uint8_t* to = &dst.pixels[size_t(D.top + y) * dst.pitch + size_t(D.left) * bpp];
+    uint8_t* to = dst.Bytes() + size_t(D.top + y) * dst.pitch + size_t(D.left) * bpp;
     // An enlarged row that repeats the source row above is the row above, copied
     // whole (with a key the row keeps what it had, so it is drawn pixel by pixel).
     if (!use_key && from == previous_from) {
@@ -178,12 +188,21 @@ void RgbFromPixel(int bytes_per_pixel, DWORD pixel, uint8_t& r, uint8_t& g, uint
 void SaveShownFrame() {
   if (displays().empty() || !displays().back()->primary) return;
   const IDirectDrawSurface7& p = *displays().back()->primary;
-  CallSnapshotHook(PresentedFrame{p.pixels.data(), p.width, p.height, p.pitch, p.bytes_per_pixel * 8});
+  CallSnapshotHook(PresentedFrame{p.Bytes(), p.width, p.height, p.pitch, p.bytes_per_pixel * 8});
 }
 
 void MarkAllSurfacesLost() {
   for (IDirectDraw7* d : displays())
     for (IDirectDrawSurface7* s : d->surfaces) s->lost = true;
+}
+
+void MoveOutOfWindow(SDL_Window* window) {
+  auto leave = [window](IDirectDrawSurface7* s) {
+    if (s->home_window == window) LeaveWindow(*s);
+  };
+  for (IDirectDraw7* d : displays())
+    for (IDirectDrawSurface7* s : d->surfaces) leave(s);
+  for (IDirectDrawSurface7* s : orphans()) leave(s);
 }
 
 void Present(IDirectDraw7& display) {
@@ -194,9 +213,25 @@ void Present(IDirectDraw7& display) {
     return;
   }
   SDL_Window* window = SdlWindowOf(display.window);
-  if (window && PresentToWindow() && !(SDL_GetWindowFlags(window) & SDL_WINDOW_MINIMIZED))
-    PresentInWindow(window, FramePixels{p->pixels.data(), p->width, p->height, int(p->pitch), p->bytes_per_pixel});
-  CallPresentHook(PresentedFrame{p->pixels.data(), p->width, p->height, p->pitch, p->bytes_per_pixel * 8});
+  if (window && PresentToWindow() && !(SDL_GetWindowFlags(window) & SDL_WINDOW_MINIMIZED)) {
+    // A window resized behind our back has dropped its surface already; take the
+    // pixels back before asking for the new one.
+    if (p->in_window && (p->home_window != window || !WindowStillFits(window, p->width, p->height)))
+      MoveOutOfWindow(static_cast<SDL_Window*>(const_cast<void*>(p->home_window)));
+    if (!p->in_window) {
+      if (uint8_t* shown = WindowSurfaceFor(window, p->width, p->height, int(p->pitch), p->bytes_per_pixel)) {
+        std::memcpy(shown, p->pixels.data(), p->pixels.size());
+        p->in_window = shown;
+        p->home_window = window;
+      }
+    }
+    // A surface SDL has given up (a change not yet heard of) is not shown: the
+    // pixels come back and go the ordinary way.
+    if (p->in_window && !ShowWindowSurface(window)) MoveOutOfWindow(window);
+    if (!p->in_window)
+      PresentInWindow(window, FramePixels{p->Bytes(), p->width, p->height, int(p->pitch), p->bytes_per_pixel});
+  }
+  CallPresentHook(PresentedFrame{p->Bytes(), p->width, p->height, p->pitch, p->bytes_per_pixel * 8});
   AdvanceClockForPresentedFrame();
 }
 
@@ -292,6 +327,7 @@ ULONG IDirectDraw7::Release() {
   if (--refs > 0) return refs;
   for (IDirectDrawSurface7* s : surfaces) {
     s->display = nullptr;
+    LeaveWindow(*s);
     if (s->primary) s->primary = false;
     orphans().push_back(s);
   }

@@ -192,6 +192,13 @@ class IDirectDrawSurface7 {
   ULONG refs = 1;
   SurfacePixels pixels;
   bool untouched = true;  // all zero since it was made: nothing has written it yet
+  // A primary surface that its window shows one for one keeps its pixels in the
+  // window's own surface, so that the copy onto it is a frame's only copy;
+  // `pixels` then waits, stale, until it moves out again (the window changes).
+  uint8_t* in_window = nullptr;
+  const void* home_window = nullptr;  // the SDL window whose surface holds them
+  uint8_t* Bytes() { return in_window ? in_window : pixels.data(); }
+  const uint8_t* Bytes() const { return in_window ? in_window : pixels.data(); }
 };
 
 class IDirectDraw7 {

@@ -96,7 +96,7 @@ BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int s
   for (int dy = std::max(0, -y); dy < height && y + dy < s.height; ++dy) {
     int py = sy + int(int64_t(dy) * sh / height);
     if (py < 0 || py >= p.height) continue;
-    uint8_t* row = &s.pixels[size_t(y + dy) * s.pitch];
+    uint8_t* row = s.Bytes() + size_t(y + dy) * s.pitch;
     for (int dx = std::max(0, -x); dx < width && x + dx < s.width; ++dx) {
       int px = sx + int(int64_t(dx) * sw / width);
       if (px < 0 || px >= p.width) continue;
@@ -130,7 +130,7 @@ BOOL TextOutA(HDC dc, int x, int y, const char* text, int length) {
   for (int row = 0; row < kGlyphHeight; ++row) {
     int py = y + row;
     if (py < 0 || py >= s.height) continue;
-    uint8_t* line = &s.pixels[size_t(py) * s.pitch];
+    uint8_t* line = s.Bytes() + size_t(py) * s.pitch;
     for (int i = 0; i < length; ++i) {
       const unsigned char bits = kVgaFont8x16[static_cast<unsigned char>(text[i])][row];
       for (int col = 0; col < kGlyphWidth; ++col) {

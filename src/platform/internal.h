@@ -23,6 +23,9 @@ void SizeWindowToPicture(HWND window, int w, int h);
 void SaveShownFrame();
 // Shows the display's primary surface in its window.
 void Present(IDirectDraw7& display);
+// Every primary surface whose pixels live in this window's surface takes them
+// back into its own memory: before the window is resized, switched or destroyed.
+void MoveOutOfWindow(SDL_Window* window);
 // Sees every SDL event before it becomes a window message (the input devices).
 void AddEventObserver(std::function<void(const SDL_Event&)> observer);
 // Whether the program's window is active and not minimised (input devices held

@@ -136,6 +136,7 @@ void ToggleFullScreen(SDL_Window* window) {
     TogglePageFullScreen();
     return;
   }
+  detail::MoveOutOfWindow(window);
   if (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) {
     SDL_SetWindowFullscreen(window, 0);
     SDL_SetWindowResizable(window, SDL_TRUE);
@@ -253,6 +254,7 @@ void SizeWindowToPicture(HWND window, int w, int h) {
   // it to the aspect and the room it has.
   if (kInWebPage) {
     if (!window || !window->sdl) return;
+    MoveOutOfWindow(window->sdl);
     SDL_SetWindowSize(window->sdl, w, h);
     ShapePageCanvas(w, h);
     return;
@@ -264,6 +266,7 @@ void SizeWindowToPicture(HWND window, int w, int h) {
   if (r.width <= 0 || r.height <= 0) return;
   SetWindowedSize(r.width, r.height);
   if (SDL_GetWindowFlags(window->sdl) & SDL_WINDOW_FULLSCREEN_DESKTOP) return;
+  MoveOutOfWindow(window->sdl);
   SDL_SetWindowSize(window->sdl, r.width, r.height);
   SDL_SetWindowPosition(window->sdl, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
 }

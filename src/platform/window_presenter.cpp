@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/internal.h"
 #include "platform/picture_geometry.h"
 #include "platform/runtime.h"
 
@@ -341,9 +342,8 @@ bool RealGpuAvailable() {
   return known == 1;
 }
 
-}  // namespace
-
-void PresentInWindow(SDL_Window* window, const FramePixels& frame) {
+// The window's presenter, its renderer chosen on first use.
+Presenter& PresenterOf(SDL_Window* window) {
   Presenter& pr = presenters()[window];
   if (!pr.chosen) {
     pr.chosen = true;
@@ -355,16 +355,45 @@ void PresentInWindow(SDL_Window* window, const FramePixels& frame) {
         SetLastErrorText(std::string("no GPU renderer (") + SDL_GetError() + "); presenting on the CPU");
     }
   }
+  return pr;
+}
+
+}  // namespace
+
+void PresentInWindow(SDL_Window* window, const FramePixels& frame) {
+  Presenter& pr = PresenterOf(window);
   if (pr.renderer && PresentOnGpu(pr, frame)) return;
   if (!pr.renderer) PresentOnCpu(window, pr, frame);
 }
 
+uint8_t* WindowSurfaceFor(SDL_Window* window, int width, int height, int pitch, int bytes_per_pixel) {
+  if (bytes_per_pixel != 4 || !WindowStillFits(window, width, height)) return nullptr;
+  Presenter& pr = PresenterOf(window);
+  if (pr.renderer) return nullptr;
+  SDL_Surface* screen = SDL_GetWindowSurface(window);
+  if (!screen || screen->w != width || screen->h != height || screen->pitch != pitch || SDL_MUSTLOCK(screen) ||
+      screen->format->format != SDL_PIXELFORMAT_RGB888)
+    return nullptr;
+  pr.bordered = nullptr;  // the picture covers the whole surface
+  return static_cast<uint8_t*>(screen->pixels);
+}
+
+bool WindowStillFits(SDL_Window* window, int width, int height) {
+  int w = 0, h = 0;
+  SDL_GetWindowSize(window, &w, &h);
+  return w == width && h == height;
+}
+
+bool ShowWindowSurface(SDL_Window* window) { return SDL_UpdateWindowSurface(window) == 0; }
+
 void WindowChanged(SDL_Window* window) {
+  MoveOutOfWindow(window);
   auto it = presenters().find(window);
   if (it != presenters().end()) it->second.bordered = nullptr;
 }
 
 void ForgetWindow(SDL_Window* window) {
+  MoveOutOfWindow(window);
   auto it = presenters().find(window);
   if (it == presenters().end()) return;
   Release(it->second);

@@ -15,6 +15,15 @@ struct FramePixels {
 };
 
 void PresentInWindow(SDL_Window* window, const FramePixels& frame);
+// The window's own surface when it can hold a frame of this size and layout one
+// for one (the CPU path, a 32-bit mode, a window of the mode's size), else null:
+// a screen surface can keep its pixels there, and showing them is then only the
+// window's update (ShowWindowSurface).
+uint8_t* WindowSurfaceFor(SDL_Window* window, int width, int height, int pitch, int bytes_per_pixel);
+// Whether the window still has the size its surface was given for.
+bool WindowStillFits(SDL_Window* window, int width, int height);
+// False when the window's surface is no longer valid (SDL dropped it).
+bool ShowWindowSurface(SDL_Window* window);
 // Before a window is destroyed: its renderer and textures go first.
 void ForgetWindow(SDL_Window* window);
 // After any change to the window (size, full screen, shown again): the borders
