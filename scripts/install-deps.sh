@@ -4,6 +4,7 @@
 #   scripts/install-deps.sh test   also the test suite (GoogleTest, an X server, xdotool)
 #   scripts/install-deps.sh ci     also the static checks (cppcheck, clang-format) and the web build's test
 #   scripts/install-deps.sh web    build the web page (Emscripten)
+#   scripts/install-deps.sh web-test  also test it (Chromium)
 set -euo pipefail
 job=${1:-play}
 packages=(build-essential cmake pkg-config libsdl2-dev libopenmpt-dev libpng-dev zlib1g-dev console-setup-linux
@@ -14,8 +15,9 @@ case "$job" in
   ci) packages+=(libgtest-dev xvfb xauth xdotool desktop-file-utils man-db ffmpeg cppcheck clang-format
                  emscripten chromium dpkg-dev) ;;
   web) packages+=(emscripten dpkg-dev) ;;
+  web-test) packages+=(emscripten dpkg-dev chromium) ;;
   *)
-    echo "usage: $0 play|test|ci|web" >&2
+    echo "usage: $0 play|test|ci|web|web-test" >&2
     exit 2
     ;;
 esac

@@ -6,6 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
+scripts/install-deps.sh web-test
 scripts/build-web.sh
 cache=${VELMORA_WEB_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/velmora-web}
 command -v npm >/dev/null || { echo "test-web: npm is needed to fetch the browser driver" >&2; exit 1; }
