@@ -8,9 +8,9 @@ cd "$(dirname "$0")/.."
 root=$PWD
 scripts/install-deps.sh web-test
 scripts/build-web.sh
-cache=${VELMORA_WEB_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/velmora-web}
 command -v npm >/dev/null || { echo "test-web: npm is needed to fetch the browser driver" >&2; exit 1; }
-driver=$cache/node
+# The browser driver is kept beside the WebAssembly libraries, in the same cache.
+driver=$(dirname "$(scripts/web-libraries.sh)")/node
 if [ ! -d "$driver/node_modules/playwright-core" ]; then
   mkdir -p "$driver"
   (cd "$driver" && npm install --no-audit --no-fund --silent playwright-core@1.64.1 >/dev/null)

@@ -82,6 +82,7 @@ async function advances(page) {
   }
   return new Set(sums).size >= 3;
 }
+
 try {
   // 1. Frames on the virtual clock.
   {

@@ -217,7 +217,7 @@ void Present(IDirectDraw7& display) {
     // A window resized behind our back has dropped its surface already; take the
     // pixels back before asking for the new one.
     if (p->in_window && (p->home_window != window || !WindowStillFits(window, p->width, p->height)))
-      MoveOutOfWindow(static_cast<SDL_Window*>(const_cast<void*>(p->home_window)));
+      LeaveWindow(*p);
     if (!p->in_window) {
       if (uint8_t* shown = WindowSurfaceFor(window, p->width, p->height, int(p->pitch), p->bytes_per_pixel)) {
         std::memcpy(shown, p->pixels.data(), p->pixels.size());
