@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/runtime.h"
+#include "platform/web_page.h"
 
 namespace platform {
 namespace {
@@ -116,7 +117,9 @@ bool Open() {
     want.freq = 44100;
     want.format = AUDIO_S16SYS;
     want.channels = 2;
-    want.samples = 1024;
+    // A web page's audio runs on the page's own thread, between frames: a longer
+    // buffer rides out a busy moment there instead of dropping sound.
+    want.samples = kInWebPage ? 4096 : 1024;
     want.callback = Callback;
     m.device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
     if (!m.device) {

@@ -216,8 +216,7 @@ void Present(IDirectDraw7& display) {
   if (window && PresentToWindow() && !(SDL_GetWindowFlags(window) & SDL_WINDOW_MINIMIZED)) {
     // A window resized behind our back has dropped its surface already; take the
     // pixels back before asking for the new one.
-    if (p->in_window && (p->home_window != window || !WindowStillFits(window, p->width, p->height)))
-      LeaveWindow(*p);
+    if (p->in_window && (p->home_window != window || !WindowStillFits(window, p->width, p->height))) LeaveWindow(*p);
     if (!p->in_window) {
       if (uint8_t* shown = WindowSurfaceFor(window, p->width, p->height, int(p->pitch), p->bytes_per_pixel)) {
         std::memcpy(shown, p->pixels.data(), p->pixels.size());
