@@ -2,12 +2,14 @@
 // per-pixel reference: twirl and bump at 320 x 200, bump on a 1024 x 768 picture;
 // and every part's whole frame at 320 x 200 as the driver draws and presents it
 // (run from the build directory: it reads data/). Min and median of interleaved
-// rounds. Usage: effects_bench [ROUNDS]
+// rounds. Usage: effects_bench [ROUNDS [ONLY]], ONLY naming the one line to measure
+// (say "bump 1024"), so that a profiler sees nothing else.
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -28,6 +30,9 @@
 namespace {
 
 int g_rounds = 7;
+const char* g_only = nullptr;
+
+bool Wanted(const char* what) { return !g_only || std::strstr(what, g_only); }
 
 double Ms(const std::function<void()>& frame, int frames) {
   frame();  // warm-up
@@ -39,6 +44,7 @@ double Ms(const std::function<void()>& frame, int frames) {
 // Rounds of `a` and `b` taken in turn; prints min and median of each and the
 // ratio of the mins.
 void Compare(const char* what, const std::function<void()>& a, const std::function<void()>& b, int frames) {
+  if (!Wanted(what)) return;
   std::vector<double> ta, tb;
   for (int r = 0; r < g_rounds; ++r) {
     ta.push_back(Ms(a, frames));
@@ -88,6 +94,7 @@ void WholeFrames() {
               {kPartCola, "bottle"}};
   std::printf("whole frame at 320x200, presentation included (min / median ms)\n");
   for (auto& p : list) {
+    if (!Wanted(p.name)) continue;
     std::vector<double> t;
     for (int r = 0; r < g_rounds; ++r)
       t.push_back(Ms(
@@ -107,6 +114,7 @@ void WholeFrames() {
 
 int main(int argc, char** argv) {
   if (argc > 1) g_rounds = std::max(1, std::atoi(argv[1]));
+  if (argc > 2) g_only = argv[2];
   setenv("SDL_VIDEODRIVER", "offscreen", 0);
   platform::SetWindowed(true, 320, 200);
   if (!InitHwnd() || !DxInit(320, 200, 32) || !front.create(320, 200)) {

@@ -102,13 +102,15 @@ TEST_F(BumpTest, WholeFramesEqualTheReferenceAndBordersStayUntouched) {
   ASSERT_EQ(fast.create(320, 200), 1);
   ASSERT_EQ(reference.create(320, 200), 1);
   float angle = 0;
-  for (int step = 0; step < 2100; step += 150) {
+  for (int step = 0; step < 2400; step += 150) {
     angle = static_cast<float>(step * 0.2);
     int k = static_cast<int>(angle) % 360;
     b.light_x = static_cast<int16_t>(static_cast<int>(COS[k] * 80 + 160));
     b.light_y = static_cast<int16_t>(static_cast<int>(SIN[k] * 80 + 100));
     if (step == 1800) b.light_x = -900, b.light_y = 30;  // far outside: every distance clamps
     if (step == 1950) b.light_x = 300, b.light_y = 2000;
+    if (step == 2100) b.light_x = -32768, b.light_y = 32767;  // distances beyond 16 bits
+    if (step == 2250) b.light_x = 32767, b.light_y = -32768;
     fast.clear(0x777777);
     reference.clear(0x777777);
     b.run(fast, 0);
@@ -123,7 +125,7 @@ TEST_F(BumpTest, WholeFramesEqualTheReferenceAndBordersStayUntouched) {
   }
   EXPECT_EQ(test::PixelAt(fast, 0, 100), 0x777777u);
   EXPECT_EQ(test::PixelAt(fast, 319, 100), 0x777777u);
-  EXPECT_EQ(b.run_count, 14u);
+  EXPECT_EQ(b.run_count, 16u);
 }
 
 }  // namespace

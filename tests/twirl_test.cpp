@@ -95,6 +95,19 @@ TEST_F(TwirlDraw, SmallerPictureLeavesPixelsOutsideItAlone) {
   EXPECT_EQ(test::PixelAt(fast, 300, 130), 0x123456u);  // its source lies past the small picture
 }
 
+TEST_F(TwirlDraw, APictureTwistedOntoItselfReadsWhatItAlreadyWrote) {
+  // Down the columns, as the reference draws: another order reads other pixels.
+  test::FillPattern(fast, 5);
+  test::FillPattern(reference, 5);
+  float phase = 70;
+  twirl_phase = 70;
+  for (int frame = 0; frame < 3; ++frame) {
+    twirl(fast, fast);
+    TwirlReference(reference, reference, phase);
+  }
+  ExpectEqualFrames();
+}
+
 TEST(TwirlFold, AtExactly359NotFoldedAbove359Folded) {
   EXPECT_EQ(fold_twirl_angle(359.0f), 359.0f);
   EXPECT_EQ(fold_twirl_angle(359.5f), 0.0f);

@@ -5,6 +5,10 @@
 #include <cstring>
 #include <new>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "base/logfile.h"
 #include "gfx/pixel_format.h"
 
@@ -117,36 +121,81 @@ void efx_bump::PrepareFastPath() {
     }
 }
 
-// 32 bits in and out, the common case: each channel's (c * light) >> 7 as the
-// general loop computes it, but with red and blue in one multiply (both products
-// stay below 2^15, so neither reaches the other's byte).
+namespace {
+
+// One row's pixels x0 .. x0 + n - 1: each pixel's light comes from its slopes and
+// its distance to the light (lx across, ry down), and each channel becomes
+// (c * light) >> 7 as the general loop computes it. Light values are 0..127, so
+// every product fits in 15 bits and the result in a byte; the top byte comes out 0.
+struct BumpRow {
+  const int8_t* slope_x;
+  const int8_t* slope_y;
+  const uint32_t* in;
+  uint32_t* out;
+};
+
+void LightRow(const BumpRow& row, const uint8_t* light, int x0, int n, int lx, int ry) {
+  int i = 0;
+#if defined(__SSE2__)
+  // Eight pixels at a time in 16-bit lanes. Distances saturate at +-32767 instead
+  // of wrapping; anything that far clamps to 127 either way.
+  const auto Saturate = [](int v) { return int16_t(v < -32768 ? -32768 : v > 32767 ? 32767 : v); };
+  const __m128i zero = _mm_setzero_si128(), most = _mm_set1_epi16(127), eight = _mm_set1_epi16(8);
+  const __m128i rgb = _mm_set1_epi32(0x00FFFFFF), down = _mm_set1_epi16(Saturate(ry));
+  __m128i across = _mm_adds_epi16(_mm_set1_epi16(Saturate(x0 - lx)), _mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7));
+  const auto Distance = [&](const int8_t* slope, __m128i from) {
+    __m128i s = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(slope));
+    s = _mm_srai_epi16(_mm_unpacklo_epi8(s, s), 8);
+    const __m128i d = _mm_subs_epi16(s, from);
+    return _mm_min_epi16(_mm_max_epi16(d, _mm_subs_epi16(zero, d)), most);
+  };
+  // Four pixels lit by the lights in the four bytes of `four`.
+  const auto Light4 = [&](const uint32_t* in, uint32_t* out, uint32_t four) {
+    __m128i l = _mm_cvtsi32_si128(int(four));
+    l = _mm_unpacklo_epi8(l, l);
+    l = _mm_unpacklo_epi16(l, l);  // each pixel's light in its four bytes
+    const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
+    const __m128i lo = _mm_srli_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(p, zero), _mm_unpacklo_epi8(l, zero)), 7);
+    const __m128i hi = _mm_srli_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(p, zero), _mm_unpackhi_epi8(l, zero)), 7);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_and_si128(_mm_packus_epi16(lo, hi), rgb));
+  };
+  alignas(16) uint16_t index[8];
+  for (; i + 8 <= n; i += 8) {
+    const __m128i dx = Distance(row.slope_x + i, across), dy = Distance(row.slope_y + i, down);
+    _mm_store_si128(reinterpret_cast<__m128i*>(index), _mm_or_si128(_mm_slli_epi16(dx, 7), dy));
+    across = _mm_adds_epi16(across, eight);
+    const auto Four = [&](int k) {
+      return uint32_t(light[index[k]]) | uint32_t(light[index[k + 1]]) << 8 | uint32_t(light[index[k + 2]]) << 16 |
+             uint32_t(light[index[k + 3]]) << 24;
+    };
+    Light4(row.in + i, row.out + i, Four(0));
+    Light4(row.in + i + 4, row.out + i + 4, Four(4));
+  }
+#endif
+  // Red and blue in one multiply: neither product reaches the other's byte.
+  for (; i < n; ++i) {
+    int dx = row.slope_x[i] - (x0 + i - lx), dy = row.slope_y[i] - ry;
+    dx = dx < 0 ? -dx : dx;
+    dy = dy < 0 ? -dy : dy;
+    const uint32_t p = row.in[i], l = light[(dx > 127 ? 127 : dx) * 128 + (dy > 127 ? 127 : dy)];
+    row.out[i] = ((((p & 0xFF00FF) * l) >> 7) & 0xFF00FF) | ((((p & 0x00FF00) * l) >> 7) & 0x00FF00);
+  }
+}
+
+}  // namespace
+
+// 32 bits in and out, the common case.
 bool efx_bump::RunXrgb(bitmap& destination, int w, int h) {
   const int W = width;
   if (slope_x_.size() != size_t(W) * height || light_.empty()) return false;
   const uint8_t* src = static_cast<const uint8_t*>(desc.lpSurface);
   uint8_t* dst = static_cast<uint8_t*>(destination.desc.lpSurface);
-  std::vector<uint16_t> index(size_t(w > 0 ? w : 0));
   for (int y = 1; y < h - 1; ++y) {
-    const auto* srow = reinterpret_cast<const uint32_t*>(src + size_t(y) * desc.lPitch);
-    auto* drow = reinterpret_cast<uint32_t*>(dst + size_t(y) * destination.desc.lPitch);
-    const int8_t* sx = slope_x_.data() + size_t(y) * W;
-    const int8_t* sy = slope_y_.data() + size_t(y) * W;
-    const int ry = y - light_y, lx = light_x;
-    // The table index of every pixel of the row first, in a loop without loads
-    // that depend on each other, so the compiler can vectorise it.
-    for (int x = 1; x < w - 1; ++x) {
-      int dx = sx[x] - (x - lx), dy = sy[x] - ry;
-      dx = dx < 0 ? -dx : dx;
-      dy = dy < 0 ? -dy : dy;
-      dx = dx > 127 ? 127 : dx;
-      dy = dy > 127 ? 127 : dy;
-      index[size_t(x)] = uint16_t(dx * 128 + dy);
-    }
-    const uint8_t* light = light_.data();
-    for (int x = 1; x < w - 1; ++x) {
-      const uint32_t p = srow[x], l = light[index[size_t(x)]];
-      drow[x] = ((((p & 0xFF00FF) * l) >> 7) & 0xFF00FF) | ((((p & 0x00FF00) * l) >> 7) & 0x00FF00);
-    }
+    const size_t at = size_t(y) * W + 1;
+    const BumpRow row{slope_x_.data() + at, slope_y_.data() + at,
+                      reinterpret_cast<const uint32_t*>(src + size_t(y) * desc.lPitch) + 1,
+                      reinterpret_cast<uint32_t*>(dst + size_t(y) * destination.desc.lPitch) + 1};
+    LightRow(row, light_.data(), 1, w - 2, light_x, y - light_y);
   }
   return true;
 }

@@ -38,38 +38,70 @@ double angle_of(int x, int y, int cx, int cy) {
 namespace {
 
 // Distance and angle of every pixel of the inner rectangle depend only on the
-// size, so they are worked out once per size (x outer, y inner, as drawn).
+// size, so they are worked out once per size, row by row.
 struct TwirlGeometry {
-  int width = -1, height = -1;
+  int width = -1, height = -1, columns = 0;
   std::vector<float> distance;
   std::vector<double> angle;
 };
 
+constexpr int kLeft = 12, kTop = 60;  // the rectangle's margins, kept on both sides
+
 const TwirlGeometry& GeometryFor(int W, int H) {
   static TwirlGeometry g;
   if (g.width == W && g.height == H) return g;
-  g.width = W, g.height = H;
+  g.width = W, g.height = H, g.columns = W - 2 * kLeft > 0 ? W - 2 * kLeft : 0;
   g.distance.clear();
   g.angle.clear();
   const int cx = W / 2, cy = H / 2;
-  for (int x = 12; x < W - 12; ++x)
-    for (int y = 60; y < H - 60; ++y) {
+  for (int y = kTop; y < H - kTop; ++y)
+    for (int x = kLeft; x < W - kLeft; ++x) {
       g.distance.push_back(distance_of(x, y, cx, cy));
       g.angle.push_back(angle_of(x, y, cx, cy));
     }
   return g;
 }
 
+// The table entry of the source direction: the twisted angle, folded once (the
+// twist reaches about 765 degrees, so the rest wraps instead of reading outside
+// the tables).
+inline int Turn(float d, double theta, double strength) {
+  const int k = static_cast<int>(fold_twirl_angle(static_cast<float>(strength * d * 5.0 + theta))) % 360;
+  return k < 0 ? k + 360 : k;
+}
+
 // The source position of one pixel; false when it lies outside the destination.
 inline bool Source(float d, double theta, double strength, int W, int H, int cx, int cy, int& sx, int& sy) {
-  const float a = fold_twirl_angle(static_cast<float>(strength * d * 5.0 + theta));
-  // One fold is not always enough (the twist reaches about 765 degrees); the rest
-  // wraps instead of reading outside the tables.
-  int k = static_cast<int>(a) % 360;
-  if (k < 0) k += 360;
+  const int k = Turn(d, theta, strength);
   sx = static_cast<int>(-d * COS[k] + cx);
   sy = static_cast<int>(-d * SIN[k] + cy);
   return sx >= 0 && sx < W && sy >= 0 && sy < H;
+}
+
+// 32 bits into a different surface: order does not matter, so rows, each in two
+// passes (the turns first, then the copies) whose iterations do not wait on each
+// other.
+void TwirlRows(bitmap& destination, const bitmap& picture, const TwirlGeometry& g, double strength) {
+  const int W = destination.width, H = destination.height, cx = W / 2, cy = H / 2;
+  // A position outside a smaller picture leaves the pixel as it was.
+  const int reach_x = W < picture.width ? W : picture.width, reach_y = H < picture.height ? H : picture.height;
+  const uint8_t* src = static_cast<const uint8_t*>(picture.desc.lpSurface);
+  uint8_t* dst = static_cast<uint8_t*>(destination.desc.lpSurface);
+  const size_t src_pitch = size_t(picture.desc.lPitch);
+  std::vector<int> turn(size_t(g.columns));
+  for (int y = kTop; y < H - kTop; ++y) {
+    const size_t at = size_t(y - kTop) * g.columns;
+    const float* d = g.distance.data() + at;
+    const double* theta = g.angle.data() + at;
+    for (int i = 0; i < g.columns; ++i) turn[size_t(i)] = Turn(d[i], theta[i], strength);
+    auto* row = reinterpret_cast<uint32_t*>(dst + size_t(y) * destination.desc.lPitch) + kLeft;
+    for (int i = 0; i < g.columns; ++i) {
+      const int k = turn[size_t(i)];
+      const int sx = static_cast<int>(-d[i] * COS[k] + cx), sy = static_cast<int>(-d[i] * SIN[k] + cy);
+      if (sx >= 0 && sx < reach_x && sy >= 0 && sy < reach_y)
+        std::memcpy(row + i, src + size_t(sy) * src_pitch + size_t(sx) * 4, 4);
+    }
+  }
 }
 
 }  // namespace
@@ -84,26 +116,22 @@ void twirl(bitmap& destination, bitmap& picture) {
   const int W = destination.width, H = destination.height, cx = W / 2, cy = H / 2;
   const double strength = portable_math::Cos(static_cast<double>(twirl_phase));  // the whole term in double precision
   const TwirlGeometry& g = GeometryFor(W, H);
-  const bool direct = destination.desc.ddpfPixelFormat.dwRGBBitCount == 32 &&
-                      picture.desc.ddpfPixelFormat.dwRGBBitCount == 32 && &destination != &picture;
-  const uint8_t* src = static_cast<const uint8_t*>(picture.desc.lpSurface);
-  uint8_t* dst = static_cast<uint8_t*>(destination.desc.lpSurface);
-  size_t i = 0;
-  for (int x = 12; x < W - 12; ++x) {
-    for (int y = 60; y < H - 60; ++y, ++i) {
-      int sx, sy;
-      if (!Source(g.distance[i], g.angle[i], strength, W, H, cx, cy, sx, sy)) continue;
-      // A position outside a smaller picture leaves the pixel as it was.
-      if (sx >= picture.width || sy >= picture.height) continue;
-      if (direct) {
-        std::memcpy(dst + size_t(y) * destination.desc.lPitch + size_t(x) * 4,
-                    src + size_t(sy) * picture.desc.lPitch + size_t(sx) * 4, 4);
-      } else {
+  if (destination.desc.ddpfPixelFormat.dwRGBBitCount == 32 && picture.desc.ddpfPixelFormat.dwRGBBitCount == 32 &&
+      &destination != &picture) {
+    TwirlRows(destination, picture, g, strength);
+  } else {
+    // Down the columns, as drawn: a picture twisted onto itself reads pixels
+    // already written.
+    for (int x = kLeft; x < W - kLeft; ++x)
+      for (int y = kTop; y < H - kTop; ++y) {
+        const size_t i = size_t(y - kTop) * g.columns + (x - kLeft);
+        int sx, sy;
+        if (!Source(g.distance[i], g.angle[i], strength, W, H, cx, cy, sx, sy)) continue;
+        if (sx >= picture.width || sy >= picture.height) continue;
         DWORD pixel = 0;
         picture.get_pixel(sx, sy, &pixel);
         destination.put_pixel(x, y, pixel);
       }
-    }
   }
   picture.unlock();
   destination.unlock();
