@@ -147,6 +147,43 @@ TEST_F(BlitTest, SourceColourKeyLeavesThoseDestinationPixelsAlone) {
   EXPECT_EQ(test::PixelAt(dst, 0, 0), 0xFF00FFu);
 }
 
+TEST_F(BlitTest, WholeRowsLandOnTheirRowsAndNothingElseMoves) {
+  bitmap src, dst;
+  ASSERT_EQ(src.create(5, 6), 1);
+  ASSERT_EQ(dst.create(5, 9), 1);
+  test::FillPattern(src);
+  dst.clear(0x0000AA);
+  RECT s{0, 1, 5, 4}, d{0, 5, 5, 8};
+  EXPECT_EQ(src.blit(dst, &s, &d), 1);
+  for (int y = 0; y < 9; ++y)
+    for (int x = 0; x < 5; ++x)
+      EXPECT_EQ(test::PixelAt(dst, x, y), y >= 5 && y < 8 ? test::PixelAt(src, x, y - 4) : 0x0000AAu) << x << "," << y;
+}
+
+TEST_F(BlitTest, AFillWritesEveryPixelThatDiffersWhereverItIs) {
+  bitmap b;
+  ASSERT_EQ(b.create(40, 6), 1);
+  b.clear(0x000033);
+  ASSERT_EQ(b.lock(), 0);
+  b.put_pixel(0, 1, 7);   // the first pixel of a row
+  b.put_pixel(39, 2, 7);  // the last
+  b.put_pixel(17, 3, 7);  // one in the middle
+  for (int x = 0; x < 40; ++x) b.put_pixel(x, 4, DWORD(x));
+  b.unlock();
+  b.clear(0x000033);
+  for (int y = 0; y < 6; ++y)
+    for (int x = 0; x < 40; ++x) ASSERT_EQ(test::PixelAt(b, x, y), 0x000033u) << x << "," << y;
+  // A fill of part of the surface stays inside it.
+  RECT part{3, 2, 9, 4};
+  DDBLTFX fx{};
+  fx.dwSize = sizeof fx;
+  fx.dwFillColor = 0x00FF00;
+  ASSERT_EQ(b.surface->Blt(&part, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
+  for (int y = 0; y < 6; ++y)
+    for (int x = 0; x < 40; ++x)
+      EXPECT_EQ(test::PixelAt(b, x, y), x >= 3 && x < 9 && y >= 2 && y < 4 ? 0x00FF00u : 0x000033u) << x << "," << y;
+}
+
 TEST_F(BlitTest, OverlappingCopyWithinOneBitmapReadsBeforeWriting) {
   bitmap b;
   ASSERT_EQ(b.create(2, 20), 1);
