@@ -206,7 +206,7 @@ TEST_F(Presentation, LinearRampsBetweenFlatAreas) {
 class ModeSizedWindow : public test::DisplayTest {
  protected:
   void SetUp() override {
-    platform::SetWindowed(true, 320, 200);
+    platform::SetWindowed(true, 640, 480);
     test::DisplayTest::SetUp();
   }
   void TearDown() override {
@@ -230,34 +230,60 @@ class ModeSizedWindow : public test::DisplayTest {
 };
 
 TEST_F(ModeSizedWindow, TheScreenLivesInTheWindowUntilTheWindowChanges) {
-  OpenDisplay(320, 200, 32);
+  // 640 x 480 is 4:3 already: the aspect rule shows it one for one.
+  OpenDisplay(640, 480, 32);
   SDL_Window* window = platform::detail::SdlWindowOf(hWnd);
   bitmap frame;
-  ASSERT_EQ(frame.create(320, 200), 1);
+  ASSERT_EQ(frame.create(640, 480), 1);
   test::FillPattern(frame, 5);
   ASSERT_EQ(frame.blit(primary, nullptr, nullptr), 1);
   SDL_Surface* screen = SDL_GetWindowSurface(window);
   ASSERT_NE(screen, nullptr);
-  ASSERT_EQ(screen->w, 320);
+  ASSERT_EQ(screen->w, 640);
   EXPECT_EQ(ScreenBytes(), screen->pixels);
   const Shown shown_one_for_one(frame);
-  for (int y = 0; y < 200; y += 13)
-    for (int x = 0; x < 320; x += 7) ASSERT_EQ(shown_one_for_one(x, y), test::PixelAt(frame, x, y)) << x << "," << y;
+  for (int y = 0; y < 480; y += 13)
+    for (int x = 0; x < 640; x += 7) ASSERT_EQ(shown_one_for_one(x, y), test::PixelAt(frame, x, y)) << x << "," << y;
 
   // The player resizes the window: SDL drops its surface; the pixels come home.
-  SDL_SetWindowSize(window, 640, 400);
+  SDL_SetWindowSize(window, 1280, 960);
   platform::detail::PumpEvents();
   void* own = ScreenBytes();  // the unlock presents, scaled, into the new surface
   EXPECT_NE(own, nullptr);
   EXPECT_NE(own, SDL_GetWindowSurface(window)->pixels);
-  for (int y = 0; y < 200; y += 11)
-    for (int x = 0; x < 320; x += 9) ASSERT_EQ(ScreenPixel(x, y), test::PixelAt(frame, x, y)) << x << "," << y;
+  for (int y = 0; y < 480; y += 11)
+    for (int x = 0; x < 640; x += 9) ASSERT_EQ(ScreenPixel(x, y), test::PixelAt(frame, x, y)) << x << "," << y;
 
   // Back to the mode's size: the next frame moves them in again.
-  SDL_SetWindowSize(window, 320, 200);
+  SDL_SetWindowSize(window, 640, 480);
   platform::detail::PumpEvents();
   test::FillPattern(frame, 9);
   ASSERT_EQ(frame.blit(primary, nullptr, nullptr), 1);
   EXPECT_EQ(ScreenBytes(), SDL_GetWindowSurface(window)->pixels);
   EXPECT_EQ(ScreenPixel(100, 50), test::PixelAt(frame, 100, 50));
+}
+
+TEST_F(ModeSizedWindow, APictureTheAspectRuleNarrowsStaysOutAndKeepsItsShape) {
+  // 320 x 200 in a window of that size is shown at 4:3: 267 wide, black beside it.
+  OpenDisplay(320, 200, 32);
+  SDL_Window* window = platform::detail::SdlWindowOf(hWnd);
+  SDL_SetWindowSize(window, 320, 200);
+  platform::detail::PumpEvents();
+  bitmap frame;
+  ASSERT_EQ(frame.create(320, 200), 1);
+  frame.clear(0xFFFFFF);
+  ASSERT_EQ(frame.blit(primary, nullptr, nullptr), 1);
+  SDL_Surface* screen = SDL_GetWindowSurface(window);
+  ASSERT_NE(screen, nullptr);
+  ASSERT_EQ(screen->w, 320);
+  EXPECT_NE(ScreenBytes(), screen->pixels);
+  const auto* shown = static_cast<const uint32_t*>(screen->pixels);
+  EXPECT_EQ(shown[100 * screen->pitch / 4 + 2] & 0xFFFFFF, 0u);
+  EXPECT_EQ(shown[100 * screen->pitch / 4 + 317] & 0xFFFFFF, 0u);
+  EXPECT_EQ(shown[100 * screen->pitch / 4 + 160] & 0xFFFFFF, 0xFFFFFFu);
+  // The same picture with square pixels fills the window, so it moves in.
+  platform::SetPictureRules(platform::Aspect::kSquare, platform::Scale::kFit);
+  ASSERT_EQ(frame.blit(primary, nullptr, nullptr), 1);
+  EXPECT_EQ(ScreenBytes(), SDL_GetWindowSurface(window)->pixels);
+  platform::SetPictureRules(platform::Aspect::kCrt, platform::Scale::kFit);
 }

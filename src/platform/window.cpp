@@ -215,8 +215,17 @@ void Translate(const SDL_Event& e) {
 
 void Pump() {
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
+  // The system is asked for new events at most once a millisecond: on the
+  // virtual clock the loop looks many times a millisecond, and every look is a
+  // round of calls to the display server. Events SDL queues itself are taken at
+  // once.
+  static Uint64 last_pump = 0;
+  if (const Uint64 now = SDL_GetTicks64(); now != last_pump) {
+    SDL_PumpEvents();
+    last_pump = now;
+  }
   SDL_Event e;
-  while (SDL_PollEvent(&e)) {
+  while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
     for (auto& observe : ws().observers) observe(e);
     Translate(e);
   }

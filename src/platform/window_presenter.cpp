@@ -374,6 +374,10 @@ uint8_t* WindowSurfaceFor(SDL_Window* window, int width, int height, int pitch, 
   if (!screen || screen->w != width || screen->h != height || screen->pitch != pitch || SDL_MUSTLOCK(screen) ||
       screen->format->format != SDL_PIXELFORMAT_RGB888)
     return nullptr;
+  // Only a picture the aspect rule shows one for one may live there: 320 x 200
+  // on a screen of that size is shown at 4:3, narrower, with black beside it.
+  const PictureRect place = PlacePicture(width, height, width, height, PictureAspect(), PictureScale());
+  if (place.x != 0 || place.y != 0 || place.width != width || place.height != height) return nullptr;
   pr.bordered = nullptr;  // the picture covers the whole surface
   return static_cast<uint8_t*>(screen->pixels);
 }
