@@ -160,29 +160,40 @@ TEST_F(BlitTest, WholeRowsLandOnTheirRowsAndNothingElseMoves) {
       EXPECT_EQ(test::PixelAt(dst, x, y), y >= 5 && y < 8 ? test::PixelAt(src, x, y - 4) : 0x0000AAu) << x << "," << y;
 }
 
-TEST_F(BlitTest, AFillWritesEveryPixelThatDiffersWhereverItIs) {
+// Fills in every depth: rows that differ anywhere are written, rows that hold the
+// colour already stay, and a rectangle stays inside itself.
+class FillTest : public test::DisplayTest, public ::testing::WithParamInterface<DWORD> {
+ protected:
+  void SetUp() override {
+    test::DisplayTest::SetUp();
+    OpenDisplay(320, 200, GetParam());
+  }
+};
+
+TEST_P(FillTest, AFillWritesEveryPixelThatDiffersWhereverItIs) {
   bitmap b;
   ASSERT_EQ(b.create(40, 6), 1);
-  b.clear(0x000033);
+  b.clear(0x3333);
   ASSERT_EQ(b.lock(), 0);
   b.put_pixel(0, 1, 7);   // the first pixel of a row
   b.put_pixel(39, 2, 7);  // the last
   b.put_pixel(17, 3, 7);  // one in the middle
   for (int x = 0; x < 40; ++x) b.put_pixel(x, 4, DWORD(x));
   b.unlock();
-  b.clear(0x000033);
+  b.clear(0x3333);
   for (int y = 0; y < 6; ++y)
-    for (int x = 0; x < 40; ++x) ASSERT_EQ(test::PixelAt(b, x, y), 0x000033u) << x << "," << y;
-  // A fill of part of the surface stays inside it.
+    for (int x = 0; x < 40; ++x) ASSERT_EQ(test::PixelAt(b, x, y), 0x3333u) << x << "," << y;
   RECT part{3, 2, 9, 4};
   DDBLTFX fx{};
   fx.dwSize = sizeof fx;
-  fx.dwFillColor = 0x00FF00;
+  fx.dwFillColor = 0x0F0F;
   ASSERT_EQ(b.surface->Blt(&part, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
   for (int y = 0; y < 6; ++y)
     for (int x = 0; x < 40; ++x)
-      EXPECT_EQ(test::PixelAt(b, x, y), x >= 3 && x < 9 && y >= 2 && y < 4 ? 0x00FF00u : 0x000033u) << x << "," << y;
+      EXPECT_EQ(test::PixelAt(b, x, y), x >= 3 && x < 9 && y >= 2 && y < 4 ? 0x0F0Fu : 0x3333u) << x << "," << y;
 }
+
+INSTANTIATE_TEST_SUITE_P(Depths, FillTest, ::testing::Values(16u, 24u, 32u));
 
 TEST_F(BlitTest, OverlappingCopyWithinOneBitmapReadsBeforeWriting) {
   bitmap b;

@@ -78,9 +78,10 @@ inline bool Source(float d, double theta, double strength, int W, int H, int cx,
   return sx >= 0 && sx < W && sy >= 0 && sy < H;
 }
 
-// 32 bits into a different surface: order does not matter, so rows, each in two
-// passes (the turns first, then the copies) whose iterations do not wait on each
-// other.
+// Into a different surface of the same depth (B bytes a pixel): order does not
+// matter, so rows, each in two passes (the turns first, then the copies) whose
+// iterations do not wait on each other.
+template <int B>
 void TwirlRows(bitmap& destination, const bitmap& picture, const TwirlGeometry& g, double strength) {
   const int W = destination.width, H = destination.height, cx = W / 2, cy = H / 2;
   // A position outside a smaller picture leaves the pixel as it was.
@@ -94,12 +95,12 @@ void TwirlRows(bitmap& destination, const bitmap& picture, const TwirlGeometry& 
     const float* d = g.distance.data() + at;
     const double* theta = g.angle.data() + at;
     for (int i = 0; i < g.columns; ++i) turn[size_t(i)] = Turn(d[i], theta[i], strength);
-    auto* row = reinterpret_cast<uint32_t*>(dst + size_t(y) * destination.desc.lPitch) + kLeft;
+    uint8_t* row = dst + size_t(y) * destination.desc.lPitch + size_t(kLeft) * B;
     for (int i = 0; i < g.columns; ++i) {
       const int k = turn[size_t(i)];
       const int sx = static_cast<int>(-d[i] * COS[k] + cx), sy = static_cast<int>(-d[i] * SIN[k] + cy);
       if (sx >= 0 && sx < reach_x && sy >= 0 && sy < reach_y)
-        std::memcpy(row + i, src + size_t(sy) * src_pitch + size_t(sx) * 4, 4);
+        std::memcpy(row + size_t(i) * B, src + size_t(sy) * src_pitch + size_t(sx) * B, B);
     }
   }
 }
@@ -116,9 +117,14 @@ void twirl(bitmap& destination, bitmap& picture) {
   const int W = destination.width, H = destination.height, cx = W / 2, cy = H / 2;
   const double strength = portable_math::Cos(static_cast<double>(twirl_phase));  // the whole term in double precision
   const TwirlGeometry& g = GeometryFor(W, H);
-  if (destination.desc.ddpfPixelFormat.dwRGBBitCount == 32 && picture.desc.ddpfPixelFormat.dwRGBBitCount == 32 &&
-      &destination != &picture) {
-    TwirlRows(destination, picture, g, strength);
+  const DWORD bits = destination.desc.ddpfPixelFormat.dwRGBBitCount;
+  const bool rows = &destination != &picture && picture.desc.ddpfPixelFormat.dwRGBBitCount == bits;
+  if (rows && bits == 32) {
+    TwirlRows<4>(destination, picture, g, strength);
+  } else if (rows && bits == 24) {
+    TwirlRows<3>(destination, picture, g, strength);
+  } else if (rows && bits == 16) {
+    TwirlRows<2>(destination, picture, g, strength);
   } else {
     // Down the columns, as drawn: a picture twisted onto itself reads pixels
     // already written.

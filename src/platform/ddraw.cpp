@@ -100,19 +100,16 @@ bool InsideSurface(const RECT& r, const IDirectDrawSurface7& s) {
 
 void Fill(IDirectDrawSurface7& s, const RECT& r, DWORD colour) {
   const int bpp = s.bytes_per_pixel;
-  const size_t n = size_t(r.right - r.left);
+  const size_t n = size_t(r.right - r.left) * bpp;
+  // One row of the colour, in the surface's own bytes, to copy and compare.
+  std::vector<uint8_t> filled_row(n);
+  for (size_t x = 0; x < n; x += bpp) detail::StorePixel(&filled_row[x], bpp, colour);
   // A frame cleared every time is mostly that colour already (the bottle's lines
   // cross a few rows), and reading a row costs less than writing it back: rows
   // that already hold only the colour are left alone.
-  std::vector<uint32_t> filled_row(bpp == 4 ? n : 0, colour);
   for (LONG y = r.top; y < r.bottom; ++y) {
-    uint8_t* row = s.Bytes() + size_t(y) * s.pitch;
-    if (bpp == 4) {
-      uint32_t* from = reinterpret_cast<uint32_t*>(row) + r.left;
-      if (std::memcmp(from, filled_row.data(), n * 4) != 0) std::copy_n(filled_row.data(), n, from);
-    } else {
-      for (LONG x = r.left; x < r.right; ++x) detail::StorePixel(row + x * bpp, bpp, colour);
-    }
+    uint8_t* row = s.Bytes() + size_t(y) * s.pitch + size_t(r.left) * bpp;
+    if (std::memcmp(row, filled_row.data(), n) != 0) std::memcpy(row, filled_row.data(), n);
   }
 }
 
