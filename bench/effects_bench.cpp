@@ -82,6 +82,10 @@ void Bump(int w, int h) {
 // copied to the screen and presented in a window of the mode's size.
 void WholeFrames(int width, int height) {
   platform::SetWindowed(true, width, height);
+  // Square pixels, so that the window shows the mode one for one at every size
+  // (320 x 200 at 4:3 would be scaled): the figure is the part's drawing and one
+  // copy onto the screen.
+  platform::SetPictureRules(platform::Aspect::kSquare, platform::Scale::kFit);
   if (!InitHwnd() || !DxInit(DWORD(width), DWORD(height), 32) || !front.create(width, height)) {
     std::fprintf(stderr, "set-up failed at %dx%d: %s\n", width, height, platform::LastErrorText().c_str());
     std::exit(1);
