@@ -14,6 +14,7 @@
 
 #include "gfx/2d.h"
 #include "gfx/display.h"
+#include "min_median.h"
 #include "platform/runtime.h"
 #include "shell/winmain.h"
 
@@ -83,14 +84,6 @@ double MemcpyIntoWindowSurface(int width, int height, int frames) {
   return ms;
 }
 
-struct MinMedian {
-  double min, median;
-};
-MinMedian Of(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return {v.front(), v[v.size() / 2]};
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -108,7 +101,7 @@ int main(int argc, char** argv) {
       a.push_back(Memcpy(m[0], m[1], frames));
       b.push_back(MemcpyIntoWindowSurface(m[0], m[1], frames));
     }
-    const MinMedian vm = Of(v), am = Of(a), bm = Of(b);
+    const MinMedian vm = MinMedianOf(v), am = MinMedianOf(a), bm = MinMedianOf(b);
     std::printf("%4dx%-5d %9.3f / %-8.3f %9.3f / %-8.3f %11.3f / %-10.3f %6.2fx\n", m[0], m[1], vm.min, vm.median,
                 am.min, am.median, bm.min, bm.median, vm.min / bm.min);
   }

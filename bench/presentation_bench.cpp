@@ -12,6 +12,7 @@
 
 #include "gfx/2d.h"
 #include "gfx/display.h"
+#include "min_median.h"
 #include "platform/runtime.h"
 #include "shell/winmain.h"
 
@@ -67,11 +68,6 @@ double Anchor(int w, int h, int frames) {
   return std::chrono::duration<double, std::milli>(Clock::now() - t).count() / frames;
 }
 
-std::pair<double, double> MinMedian(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return {v.front(), v[v.size() / 2]};
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -97,8 +93,8 @@ int main(int argc, char** argv) {
             std::printf("%4dx%-4d %4dx%-5d %-8s %-4s %22s\n", m[0], m[1], s[0], s[1], Name(f), on, "not available");
             continue;
           }
-          auto [t_min, t_med] = MinMedian(took);
-          auto [a_min, a_med] = MinMedian(anchor);
+          auto [t_min, t_med] = MinMedianOf(took);
+          auto [a_min, a_med] = MinMedianOf(anchor);
           std::printf("%4dx%-4d %4dx%-5d %-8s %-4s %10.3f / %-9.3f %10.3f / %-9.3f %6.1fx\n", m[0], m[1], s[0], s[1],
                       Name(f), on, t_min, t_med, a_min, a_med, t_min / a_min);
         }

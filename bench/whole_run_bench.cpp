@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "min_median.h"
 #include "shell/timeline.h"
 
 extern char** environ;
@@ -88,14 +89,6 @@ bool ScreenIs(int width, int height) {
   return same;
 }
 
-struct MinMedian {
-  double min, median;
-};
-MinMedian Of(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return {v.front(), v[v.size() / 2]};
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -139,7 +132,7 @@ int main(int argc, char** argv) {
       run.push_back(v);
     }
     if (run.empty()) continue;
-    const MinMedian rm = Of(run), am = Of(anchor);
+    const MinMedian rm = MinMedianOf(run), am = MinMedianOf(anchor);
     std::printf("%4dx%-5d %9.3f / %-8.3f %10.3f / %-9.3f %6.2fx\n", width, height, rm.min, rm.median, am.min, am.median,
                 rm.min / am.min);
   }

@@ -5,10 +5,8 @@
 #include <map>
 #include <vector>
 
-#include "efx/twirl.h"
 #include "image/file_bytes.h"
 #include "platform/gdi.h"
-#include "shell/captions.h"
 #include "shell/demo.h"
 #include "shell/frame_clock.h"
 #include "shell/live_console.h"
@@ -36,16 +34,7 @@ class ConsoleDriverTest : public ::testing::Test {
   // Runs the demo, calling `at_frame` before each presented frame's pixels are
   // kept, and returns the frames presented at the demo times asked for.
   std::map<DWORD, Frame> Run(const std::vector<DWORD>& times, const std::function<void(uint64_t)>& at_frame) {
-    // The program's state as a fresh process has it: each run starts from it.
-    g_bQuit = 0;
-    g_nDemoMode = 0;
-    g_bFirstTick = 1;
-    g_dwLastTick = g_dwThisTick = g_dwDelta = g_dwElapsed = g_dwFrameTicks = g_dwFrames = 0;
-    twirl_phase = 0.0f;
-    g_fCaptionAngle = 0.0f;
-    platform::UseVirtualClock(60);
-    front.free();
-    ClearStartupFailure();
+    test::ResetDriverState();  // each run starts as a fresh process does
     std::map<DWORD, Frame> kept;
     uint64_t presents = 0;
     platform::SetPresentHook([&](const platform::PresentedFrame& f) {

@@ -8,7 +8,12 @@
 #include <sstream>
 #include <vector>
 
+#include "efx/twirl.h"
 #include "platform/win32.h"
+#include "shell/captions.h"
+#include "shell/demo.h"
+#include "shell/frame_clock.h"
+#include "shell/startup_failure.h"
 
 namespace test {
 
@@ -79,6 +84,18 @@ std::string CaptureLog(logfile& channel, const std::function<void()>& body) {
 std::filesystem::path DataPath(const std::string& name) { return std::filesystem::path(VELMORA_DATA_DIR) / name; }
 
 std::filesystem::path FixturePath(const std::string& name) { return std::filesystem::path(VELMORA_FIXTURES) / name; }
+
+void ResetDriverState() {
+  g_bQuit = 0;
+  g_nDemoMode = 0;
+  g_bFirstTick = 1;
+  g_dwLastTick = g_dwThisTick = g_dwDelta = g_dwElapsed = g_dwFrameTicks = g_dwFrames = 0;
+  twirl_phase = 0.0f;
+  g_fCaptionAngle = 0.0f;
+  platform::UseVirtualClock(60);
+  front.free();
+  ClearStartupFailure();
+}
 
 }  // namespace test
 

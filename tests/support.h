@@ -62,4 +62,8 @@ std::filesystem::path DataPath(const std::string& name);
 // The directory that holds the committed test fixtures.
 std::filesystem::path FixturePath(const std::string& name);
 
+// Puts the driver's state back as a fresh process has it, on the virtual clock at
+// 60 frames a second, so that one process can run the whole demo more than once.
+void ResetDriverState();
+
 }  // namespace test

@@ -12,10 +12,8 @@
 #include <sstream>
 
 #include "base/logfile.h"
-#include "efx/twirl.h"
 #include "image/file_bytes.h"
 #include "platform/gdi.h"
-#include "shell/captions.h"
 #include "shell/demo.h"
 #include "shell/frame_clock.h"
 #include "shell/startup_failure.h"
@@ -77,16 +75,7 @@ class WholeRun : public ::testing::Test {
     test::TempDir dir;
     SetDataDirectory(test::DataPath("").string());
     logging::EnableFiles(dir.path().string());
-    // The program's state as a fresh process has it: each run starts from it.
-    g_bQuit = 0;
-    g_nDemoMode = 0;
-    g_bFirstTick = 1;
-    g_dwLastTick = g_dwThisTick = g_dwDelta = g_dwElapsed = g_dwFrameTicks = g_dwFrames = 0;
-    twirl_phase = 0.0f;
-    g_fCaptionAngle = 0.0f;
-    front.free();
-    ClearStartupFailure();
-    platform::UseVirtualClock(60);
+    test::ResetDriverState();  // each run starts as a fresh process does
     Record record;
     const std::string tag = std::to_string(bits);
     platform::SetPresentHook([&](const platform::PresentedFrame& f) {

@@ -70,11 +70,15 @@ inline int Turn(float d, double theta, double strength) {
   return k < 0 ? k + 360 : k;
 }
 
-// The source position of one pixel; false when it lies outside the destination.
-inline bool Source(float d, double theta, double strength, int W, int H, int cx, int cy, int& sx, int& sy) {
-  const int k = Turn(d, theta, strength);
+// Where a pixel at distance d takes its colour from, for table entry k.
+inline void SourceAt(float d, int k, int cx, int cy, int& sx, int& sy) {
   sx = static_cast<int>(-d * COS[k] + cx);
   sy = static_cast<int>(-d * SIN[k] + cy);
+}
+
+// The source position of one pixel; false when it lies outside the destination.
+inline bool Source(float d, double theta, double strength, int W, int H, int cx, int cy, int& sx, int& sy) {
+  SourceAt(d, Turn(d, theta, strength), cx, cy, sx, sy);
   return sx >= 0 && sx < W && sy >= 0 && sy < H;
 }
 
@@ -97,8 +101,8 @@ void TwirlRows(bitmap& destination, const bitmap& picture, const TwirlGeometry& 
     for (int i = 0; i < g.columns; ++i) turn[size_t(i)] = Turn(d[i], theta[i], strength);
     uint8_t* row = dst + size_t(y) * destination.desc.lPitch + size_t(kLeft) * B;
     for (int i = 0; i < g.columns; ++i) {
-      const int k = turn[size_t(i)];
-      const int sx = static_cast<int>(-d[i] * COS[k] + cx), sy = static_cast<int>(-d[i] * SIN[k] + cy);
+      int sx, sy;
+      SourceAt(d[i], turn[size_t(i)], cx, cy, sx, sy);
       if (sx >= 0 && sx < reach_x && sy >= 0 && sy < reach_y)
         std::memcpy(row + size_t(i) * B, src + size_t(sy) * src_pitch + size_t(sx) * B, B);
     }
