@@ -117,11 +117,12 @@ int Usage(const char* problem) {
   return 2;
 }
 
+// The signal that ended a recording early (Ctrl-C, SIGTERM, SIGHUP), 0 for none.
 volatile std::sig_atomic_t g_interrupted = 0;
-void OnInterrupt(int) { g_interrupted = 1; }
+void OnInterrupt(int signal) { g_interrupted = signal; }
 
 // Closes the file and says what it holds: 0, or 1 when it could not be written,
-// or 130 when Ctrl-C ended the recording early (the file still plays).
+// or 128 + the signal when one ended the recording early (the file still plays).
 int FinishRecording(platform::Recording& recorder, const std::string& path,
                     std::chrono::steady_clock::time_point started) {
   if (!recorder.Finish()) {
@@ -135,7 +136,7 @@ int FinishRecording(platform::Recording& recorder, const std::string& path,
                g_interrupted ? "interrupted; recorded up to then in" : "recorded", path.c_str(), recorder.Seconds(),
                static_cast<unsigned long long>(recorder.Frames()), recorder.Size().width, recorder.Size().height, mb,
                wall > 0 ? recorder.Seconds() / wall : 0.0);
-  return g_interrupted ? 130 : 0;
+  return g_interrupted ? 128 + g_interrupted : 0;
 }
 
 }  // namespace
@@ -216,7 +217,7 @@ int main(int argc, char** argv) {
       record.path = fs::absolute(argv[++i]).string();
     } else if (arg == "--record-size") {
       if (i + 1 >= argc || !platform::ParseRecordSize(argv[i + 1], record.native, record.size))
-        return Usage("--record-size needs WIDTHxHEIGHT (2 to 8192 each) or native");
+        return Usage("--record-size needs WIDTHxHEIGHT (2x2 to 7680x4320) or native");
       ++i;
     } else if (arg == "--lossless") {
       record.lossless = true;
@@ -280,7 +281,10 @@ int main(int argc, char** argv) {
     // Nothing to set up: no screen and no sound device are needed.
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
-    std::signal(SIGINT, OnInterrupt);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) std::signal(signal, OnInterrupt);
+    // A file-size limit fails the write, which ends the recording with its reason
+    // and removes the partial file, instead of killing the program silently.
+    std::signal(SIGXFSZ, SIG_IGN);
   }
   for (const ShotRequest& shot : shots) {
     std::string problem = ShotTargetProblem(shot.path);
@@ -321,12 +325,15 @@ int main(int argc, char** argv) {
   if (!shots.empty() || end_ms >= 0 || recording)
     platform::SetPresentHook([&, ended = false](const platform::PresentedFrame& f) mutable {
       if (!shots.empty()) capture.OnFrame(f, g_dwElapsed);
+      if (ended) return;
       bool end = end_ms >= 0 && g_dwElapsed >= DWORD(end_ms);  // the frame at the end is the last one shown
       if (recording) {
-        end = end || !recorder.AddFrame(f, g_dwElapsed) || g_interrupted;
+        // The frame at the end is recorded too, as it is shown.
+        const bool added = recorder.AddFrame(f, g_dwElapsed);
+        end = end || !added || g_interrupted;
         progress.Update(g_dwElapsed);
       }
-      if (end && !ended) {
+      if (end) {
         ended = true;
         PostMessageA(hWnd, WM_CLOSE, 0, 0);
       }

@@ -2,8 +2,11 @@
 // shows, and what it draws over the picture and puts back.
 #include "shell/live_console.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 
+#include "base/user_warning.h"
 #include "image/file_bytes.h"
 #include "input/keyboard.h"
 #include "support.h"
@@ -246,6 +249,55 @@ TEST_F(LiveConsoleTest, LongLinesWrapAndPageUpScrollsBack) {
   std::vector<DWORD> again = window();
   EXPECT_NE(again, newest);  // "> " and the repeated line moved everything up
   live.Restore(frame);
+}
+
+TEST_F(LiveConsoleTest, KeepsABoundedBacklogInItsLinesAndInTheEnginesCon) {
+  OpenDisplay(320, 200, 32);
+  bitmap frame;
+  ASSERT_TRUE(frame.create(320, 200));
+  Press(kGrave);
+  live.DrawOver(frame);  // lays it out: its con exists from here on
+  live.Restore(frame);
+  constexpr int kWritten = 3 * LiveConsole::kBacklogLines;
+  for (int i = 0; i < kWritten; ++i) live.Log("main", "line " + std::to_string(i));
+  const con* text = get_con("live");
+  ASSERT_NE(text, nullptr);
+  EXPECT_LE(text->line_count, LiveConsole::kBacklogLines + 256);
+  EXPECT_EQ(text->line_count, list_count(text->lines));
+  EXPECT_EQ(live.Lines(kWritten).size(), size_t(LiveConsole::kBacklogLines));
+  EXPECT_EQ(Last(), "main: line " + std::to_string(kWritten - 1));
+}
+
+// A damaged font never lets the console open; the key says why, once, naming
+// the file at fault.
+TEST_F(LiveConsoleTest, ADamagedFontIsNamedInOneLineWhenTheKeyIsPressed) {
+  struct Damage {
+    const char* file;
+    const char* bytes;
+    const char* said;
+  } const cases[] = {
+      {"fonts-small.def", "[font]\n0 = console\n[console]\nx = 8\n", "data/fonts-small.def: names no font"},
+      {"console8x8.bmp", "BM junk", "data/console8x8.bmp: "},
+  };
+  OpenDisplay(320, 200, 32);
+  for (const Damage& d : cases) {
+    test::TempDir data;
+    std::filesystem::copy(test::DataPath(""), data.path());
+    { std::ofstream(data.path() / d.file, std::ios::binary) << d.bytes; }
+    SetDataDirectory(data.path().string());
+    ResetUserWarnings();
+    bitmap frame;
+    ASSERT_TRUE(frame.create(320, 200));
+    testing::internal::CaptureStderr();
+    Press(kGrave);
+    for (int i = 0; i < 3; ++i) live.DrawOver(frame);  // every frame tries again
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_NE(said.find(d.said), std::string::npos) << said;
+    Press(DIK_ESCAPE);
+    live.Free();
+    FreeFonts();
+  }
 }
 
 TEST_F(LiveConsoleTest, ShotSavesTheNextPictureWithoutTheConsole) {

@@ -52,7 +52,11 @@ bool ParseRecordSize(const std::string& text, bool& native, RecordSize& size) {
   if (!whole(a) || !whole(b)) return false;
   size.width = std::atoi(a.c_str());
   size.height = std::atoi(b.c_str());
-  return size.width >= 2 && size.height >= 2 && size.width <= 8192 && size.height <= 8192;
+  return size.width >= 2 && size.height >= 2 && FitsLargestRecordSize(size);
+}
+
+bool FitsLargestRecordSize(RecordSize size) {
+  return size.width <= kLargestRecordSize.width && size.height <= kLargestRecordSize.height;
 }
 
 uint64_t AudioFramesDue(uint64_t elapsed_ms, int rate) { return (elapsed_ms * uint64_t(rate) + 500) / 1000; }

@@ -30,7 +30,11 @@ struct RecordSize {
 // pixels above); modes of 1080 lines or more keep their size. Widths and heights
 // are made even, as 4:2:0 video needs.
 RecordSize DefaultRecordSize(int mode_width, int mode_height);
-// "WIDTHxHEIGHT" (each 2 to 8192) or "native"; false for anything else.
+// The largest video written: 8K UHD. Larger frames take gigabytes of memory in
+// the encoders and no player shows them.
+constexpr RecordSize kLargestRecordSize{7680, 4320};
+bool FitsLargestRecordSize(RecordSize size);
+// "WIDTHxHEIGHT" (2 x 2 to the largest size) or "native"; false for anything else.
 bool ParseRecordSize(const std::string& text, bool& native, RecordSize& size);
 
 // Sound frames due after a frame `elapsed_ms` after the recording's first one:

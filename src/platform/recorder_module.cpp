@@ -31,8 +31,9 @@ MakeSink Factory(std::string& error) {
       if (!std::filesystem::exists(p, ec)) continue;
       void* handle = dlopen(p.c_str(), RTLD_NOW | RTLD_LOCAL);
       if (!handle) {
-        why = std::string("the recorder module cannot be loaded: ") + dlerror();
-        return nullptr;
+        const char* reason = dlerror();
+        why = p.lexically_normal().string() + " cannot be loaded: " + (reason ? reason : "not a loadable module");
+        break;
       }
       make = reinterpret_cast<MakeSink>(dlsym(handle, "velmora_make_video_sink"));
       if (!make) why = p.string() + " is not the recorder module";

@@ -37,6 +37,13 @@ bool Recording::AddFrame(const PresentedFrame& frame, uint32_t demo_ms) {
     else
       size_ = DefaultRecordSize(frame.width, frame.height);
     if (!format_->rgb) size_ = RecordSize{size_.width + (size_.width & 1), size_.height + (size_.height & 1)};
+    if (!FitsLargestRecordSize(size_)) {
+      error_ = "a video of " + std::to_string(size_.width) + " x " + std::to_string(size_.height) +
+               " is larger than the largest recorded, " + std::to_string(kLargestRecordSize.width) + " x " +
+               std::to_string(kLargestRecordSize.height) + " (--record-size chooses a smaller one)";
+      failed_ = true;
+      return false;
+    }
     recorder_ = MakeVideoSink(error_);
     if (!recorder_) {
       failed_ = true;

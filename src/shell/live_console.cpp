@@ -1,14 +1,18 @@
 #include "shell/live_console.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <sstream>
 
+#include "base/user_warning.h"
+#include "image/file_bytes.h"
 #include "image/png_writer.h"
 #include "input/keyboard.h"
 #include "shell/frame_capture.h"
 #include "text/bmpfont.h"
+#include "text/cfg_file.h"
 #include "text/keymap.h"
 
 namespace {
@@ -27,6 +31,29 @@ std::vector<std::string> Words(const std::string& line) {
   std::vector<std::string> words;
   for (std::string w; in >> w;) words.push_back(w);
   return words;
+}
+
+// Says once why the console's font did not load, naming the file at fault. A
+// glyph picture that does not load was already named by the picture loader; the
+// same subject keeps this to that one line.
+void WarnFontProblem(const char* definitions) {
+  CfgFile doc;
+  if (!ReadCfgFile(definitions, doc)) {
+    std::vector<uint8_t> bytes;
+    std::string why;
+    const bool read = ReadFileBytes(definitions, bytes, uint64_t(1) << 20, why);
+    WarnUserOnce(definitions, read ? "not a font definition file this program reads" : why);
+    return;
+  }
+  const char* section = GetCfgValue(doc, "font", "0");
+  const char* file = section ? GetCfgValue(doc, section, "file") : nullptr;
+  const char* x = section ? GetCfgValue(doc, section, "x") : nullptr;
+  const char* y = section ? GetCfgValue(doc, section, "y") : nullptr;
+  if (!file || !x || !y || std::atoi(x) <= 0 || std::atoi(y) <= 0) {
+    WarnUserOnce(definitions, "names no font with a glyph picture and a glyph size");
+    return;
+  }
+  WarnUserOnce(file, "not a glyph picture this program reads");
 }
 
 }  // namespace
@@ -63,6 +90,9 @@ void LiveConsole::Print(const std::string& text) {
     if (lines_.size() > size_t(kBacklogLines)) lines_.pop_front();
     if (laid_out) text_->add(piece.c_str());
   }
+  // The engine's con keeps every line; a console open for hours of gotos must not.
+  if (laid_out && text_->line_count > kBacklogLines + 256)  // trimmed in batches: the walk is long
+    text_->line_count -= list_keep_newest(text_->lines, kBacklogLines);
 }
 
 std::vector<std::string> LiveConsole::Lines(size_t count) const {
@@ -81,9 +111,16 @@ bool LiveConsole::LayOut(const bitmap& frame) {
   if (columns_ < 8 || rows_ < 3) return false;
   const char* definitions = glyph_height_ == 8 ? "data/fonts-small.def" : "data/fonts.def";
   if (fontcount > 0 && fonts[0].glyph_height != glyph_height_) FreeFonts();
-  if (fontcount == 0 && !LoadFonts(definitions)) return false;
+  if (fontcount == 0 && !LoadFonts(definitions)) {
+    WarnFontProblem(definitions);
+    return false;
+  }
   text_ = std::make_unique<con>();
-  if (!text_->create("live", columns_, rows_) || !text_->set_font("console")) return false;
+  if (!text_->create("live", columns_, rows_)) return false;
+  if (!text_->set_font("console")) {
+    WarnFontProblem(definitions);
+    return false;
+  }
   if (!line_.create("data/console.bmp", "live", text_.get()) || !line_.set_prompt(kPrompt)) return false;
   const int width = columns_ * 8, height = rows_ * glyph_height_;
   if (!panel_.create(width, height) || !covered_.create(width, height)) return false;

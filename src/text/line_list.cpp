@@ -26,6 +26,18 @@ int32_t list_count(listnode* node) {
   return n;
 }
 
+int32_t list_keep_newest(listnode* newest, int32_t keep) {
+  listnode* last = newest;
+  for (int32_t i = 1; last && i < keep; ++i) last = last->older;
+  if (!last || !last->older) return 0;
+  listnode* cut = last->older;
+  last->older = nullptr;
+  cut->newer = nullptr;
+  const int32_t freed = list_count(cut);
+  list_free(cut);
+  return freed;
+}
+
 void list_free(listnode* node) {
   if (!node) return;
   while (node->older) node = node->older;

@@ -16,6 +16,9 @@ listnode* list_push(listnode* newest, void* data, int32_t size);
 // null, storing nothing, when the walk leaves the list.
 void* list_get(listnode* node, int32_t* size, int32_t index);
 int32_t list_count(listnode* node);
+// Frees the nodes older than the newest `keep` (at least 1), with their blocks;
+// returns how many were freed.
+int32_t list_keep_newest(listnode* newest, int32_t keep);
 // Frees the whole list, from any of its nodes, with every block.
 void list_free(listnode* node);
 // Unlinks the node holding `data` without freeing the block (for lists that refer
