@@ -8,6 +8,7 @@
 #include "gfx/frame_sequence.h"
 #include "gfx/gdi_helpers.h"
 #include "image/file_bytes.h"
+#include "image/pcx_decoder.h"
 #include "platform/testing.h"
 #include "support.h"
 
@@ -191,6 +192,12 @@ TEST_F(PictureLoad, HostilePicturesAreRefusedCheaply) {
       {"plain24.bmp", BmpHeader(8192, 8192, 24, 0, std::vector<uint8_t>(10, 0x80))},
       {"huge.pcx", pcx},
   };
+  // Within the pixel cap, but a few hundred bytes cannot hold 16 million: the
+  // cap of decoded bytes per file byte refuses it before anything is allocated.
+  const std::vector<uint8_t> tall = Pcx(0, 0, 4095, 4095, 1, {0xFF, 0x01});
+  Picture picture;
+  PcxHeader header;
+  EXPECT_EQ(DecodePcx(tall.data(), tall.size(), header, picture).error, DecodeError::kTooLarge);
   for (const Hostile& p : pictures) {
     Write(p.name, p.bytes);
     const long before = test::PeakResidentKiB();

@@ -32,7 +32,7 @@ check "no sound device: plays silently" 0 $? "$out" "velmora: no sound device: p
 out=$(SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=no-such-driver "$velmora" --mute --fps 100 --end 2000 2>&1)
 check "--mute says nothing" 0 $? "$out" ""
 [ -z "$out" ] || { echo "FAIL: --mute printed: $out"; failures=$((failures + 1)); }
-out=$(SDL_VIDEODRIVER=offscreen "$velmora" --fps 100 --shot 500:early.png --shot 999999:never.png 2>&1)
+out=$(SDL_VIDEODRIVER=offscreen "$velmora" --fps 100 --end 1000 --shot 500:early.png --shot 999999:never.png 2>&1)
 check "capture and a time never reached" 1 $? "$out" "no frame at or after 999999 ms"
 if [ "$(od -An -tx1 -j16 -N8 early.png | tr -d ' \n')" != "00000140000000c8" ]; then
   echo "FAIL: early.png is not a 320x200 PNG"; failures=$((failures + 1))

@@ -20,8 +20,8 @@ for f in bin/velmora lib/velmora/velmora-record.so share/velmora/data/twirl.bmp 
 done
 
 mkdir "$work/empty" "$work/reference"
-(cd "$work/empty" && "$prefix/bin/velmora" --fps 100 --shot 5000:x.png) || fail "installed program exit $?"
-(cd "$work/reference" && "$build/velmora" --fps 100 --shot 5000:x.png) || fail "build's program exit $?"
+(cd "$work/empty" && "$prefix/bin/velmora" --fps 100 --end 5000 --shot 5000:x.png) || fail "installed program exit $?"
+(cd "$work/reference" && "$build/velmora" --fps 100 --end 5000 --shot 5000:x.png) || fail "build's program exit $?"
 cmp -s "$work/empty/x.png" "$work/reference/x.png" || fail "the installed program's frame differs"
 [ -e "$work/empty/data" ] && fail "the run made a data folder"
 # Recording loads the installed recorder module.

@@ -27,6 +27,7 @@ TEST(PictureGeometry, ModesScreensAndRules) {
       {320, 200, 1024, 768, Aspect::kCrt, Scale::kFit, 0, 0, 1024, 768},
       {320, 200, 1024, 768, Aspect::kSquare, Scale::kFit, 0, 64, 1024, 640},
       {320, 200, 3840, 2160, Aspect::kCrt, Scale::kFit, 480, 0, 2880, 2160},
+      {320, 200, 1280, 800, Aspect::kCrt, Scale::kFit, 106, 0, 1067, 800},  // 1066.67 rounds up
       // Integer: whole multiples per axis, the shape closest to the rule.
       {320, 200, 1920, 1080, Aspect::kCrt, Scale::kInteger, 320, 40, 1280, 1000},
       {320, 200, 1920, 1080, Aspect::kSquare, Scale::kInteger, 160, 40, 1600, 1000},

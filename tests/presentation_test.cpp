@@ -162,6 +162,27 @@ TEST_F(Presentation, SharpShowsEachPixelAsAnEvenBlockWithOneBlendedSeam) {
   platform::SetPresentation(platform::Filter::kNearest, platform::Renderer::kCpu, false);
 }
 
+// The seams of black and white columns, byte for byte: their weights are the
+// rounded fractions of bilinear filtering (300 pixels shown 1024 wide, where
+// truncated weights would come out one lower).
+TEST_F(Presentation, SharpSeamsOfBlackAndWhiteColumnsHaveTheirExactGreys) {
+  platform::SetPresentation(platform::Filter::kSharp, platform::Renderer::kCpu, false);
+  OpenDisplay(300, 200, 32);
+  bitmap frame;
+  ASSERT_EQ(frame.create(300, 200), 1);
+  ASSERT_EQ(frame.lock(), DD_OK);
+  for (int y = 0; y < 200; ++y)
+    for (int x = 0; x < 300; ++x) frame.put_pixel(x, y, x & 1 ? 0xFFFFFF : 0);
+  frame.unlock();
+  ASSERT_EQ(frame.blit(primary, nullptr, nullptr), 1);
+  SDL_Surface* screen = SDL_GetWindowSurface(platform::detail::SdlWindowOf(hWnd));
+  ASSERT_NE(screen, nullptr);
+  std::vector<int> greys;
+  for (int x = 0; x < 17; ++x) greys.push_back(static_cast<uint8_t*>(screen->pixels)[size_t(x) * 4 + 1]);
+  EXPECT_EQ(greys, (std::vector<int>{0, 0, 0, 147, 255, 255, 200, 0, 0, 0, 186, 255, 255, 161, 0, 0, 0}));
+  platform::SetPresentation(platform::Filter::kNearest, platform::Renderer::kCpu, false);
+}
+
 // Linear filtering of two flat halves: flat far from the edge, a monotone ramp
 // across it.
 TEST_F(Presentation, LinearRampsBetweenFlatAreas) {
