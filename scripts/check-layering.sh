@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks the include lines of src/ against the ladder of folders: a folder may
 # include itself and folders below it, never one above or beside it; only
-# src/platform may include SDL, libopenmpt, FFmpeg or Emscripten. Prints each offending line;
+# src/platform may include SDL, libopenmpt, FFmpeg or Emscripten, and only the
+# PNG writer libpng and zlib. Prints each offending line;
 # exit status 1 when there is any.
 set -euo pipefail
 cd "$(dirname "$0")/../src"
@@ -45,5 +46,15 @@ while IFS= read -r line; do
   echo "src/${line#./}: only src/platform may include a system library"
   status=1
 done < <(grep -rnE "$system" --include='*.h' --include='*.cpp' . | grep -v '^\./platform/' || true)
+
+# The picture encoder is the one place for libpng and zlib, and the module
+# loader the one place for the dynamic loader.
+others='#[[:space:]]*include[[:space:]]*[<"](png\.h|pngconf\.h|zlib\.h|dlfcn\.h)'
+while IFS= read -r line; do
+  echo "src/${line#./}: this system library belongs to another file"
+  status=1
+done < <(grep -rnE "$others" --include='*.h' --include='*.cpp' . |
+  grep -vE '^\./image/png_writer\.cpp:[0-9]+:#[[:space:]]*include[[:space:]]*<(png|pngconf|zlib)\.h>' |
+  grep -vE '^\./platform/recorder_module\.cpp:[0-9]+:#[[:space:]]*include[[:space:]]*<dlfcn\.h>' || true)
 
 exit $status

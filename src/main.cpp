@@ -25,6 +25,7 @@
 #include "platform/web_page.h"
 #include "shell/frame_capture.h"
 #include "shell/frame_clock.h"
+#include "shell/options.h"
 #include "shell/record_progress.h"
 #include "shell/startup_failure.h"
 #include "shell/timeline.h"
@@ -89,29 +90,6 @@ constexpr const char* kUsage =
     "../share/velmora/data from the executable, or $VELMORA_DATA.\n"
     "See velmora(6) for the keys, the environment and the exit statuses.\n";
 
-bool ParseCount(const char* text, unsigned long max, unsigned long& out) {
-  if (!text || !*text) return false;
-  char* end = nullptr;
-  unsigned long v = std::strtoul(text, &end, 10);
-  if (*end || v == 0 || v > max || text[0] == '-') return false;
-  out = v;
-  return true;
-}
-
-// A demo time in milliseconds, within the timeline.
-bool IsDemoTime(const std::string& word) {
-  if (word.empty() || word.size() > 6 || word.find_first_not_of("0123456789") != std::string::npos) return false;
-  return std::stol(word) <= 106000;
-}
-
-// A display-mode word: a whole number, as typed, that fits the largest mode.
-bool IsModeWord(const std::string& word) {
-  if (word.empty() || word.size() > 5) return false;
-  for (char c : word)
-    if (c < '0' || c > '9') return false;
-  return std::stoul(word) <= 65535;
-}
-
 int Usage(const char* problem) {
   std::fprintf(stderr, "velmora: %s\nTry 'velmora --help'.\n", problem);
   return 2;
@@ -142,104 +120,30 @@ int FinishRecording(platform::Recording& recorder, const std::string& path,
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string command_line;
-  std::vector<ShotRequest> shots;
-  bool log_files = false;
-  bool audio_report = false;
-  int mode_words = 0;
-  long start_ms = -1, end_ms = -1;
-  bool fps_given = false;
-  bool mute = false;
-  platform::Aspect aspect = platform::Aspect::kCrt;
-  platform::Scale scale = platform::Scale::kFit;
-  std::string filter, renderer = "auto";
-  bool vsync = true;
-  platform::Recording::Request record;
-  for (int i = 1; i < argc; ++i) {
-    std::string arg = argv[i];
-    if (arg == "--help") {
-      std::fputs(kUsage, stdout);
-      return 0;
-    }
-    if (arg == "--version") {
-      std::puts("velmora " VELMORA_VERSION);
-      return 0;
-    }
-    if (arg == "--window") {
-      platform::SetWindowed(true);
-    } else if (arg == "--log") {
-      if (platform::kInWebPage) return Usage("--log is not available in a web page (it writes files)");
-      log_files = true;
-    } else if (arg == "--aspect" || arg == "--scale") {
-      const std::string value = i + 1 < argc ? argv[i + 1] : "";
-      if (arg == "--aspect" && (value == "crt" || value == "square"))
-        aspect = value == "crt" ? platform::Aspect::kCrt : platform::Aspect::kSquare;
-      else if (arg == "--scale" && (value == "fit" || value == "integer"))
-        scale = value == "fit" ? platform::Scale::kFit : platform::Scale::kInteger;
-      else
-        return Usage(arg == "--aspect" ? "--aspect needs crt or square" : "--scale needs fit or integer");
-      ++i;
-    } else if (arg == "--filter" || arg == "--renderer") {
-      const std::string value = i + 1 < argc ? argv[i + 1] : "";
-      if (arg == "--filter" && (value == "nearest" || value == "sharp" || value == "linear"))
-        filter = value;
-      else if (arg == "--renderer" && (value == "auto" || value == "gpu" || value == "cpu"))
-        renderer = value;
-      else
-        return Usage(arg == "--filter" ? "--filter needs nearest, sharp or linear"
-                                       : "--renderer needs auto, gpu or cpu");
-      ++i;
-    } else if (arg == "--no-vsync") {
-      vsync = false;
-    } else if (arg == "--mute") {
-      mute = true;
-    } else if (arg == "--audio-report") {
-      audio_report = true;
-    } else if (arg == "--fps" || arg == "--tick") {
-      unsigned long v;
-      if (i + 1 >= argc || !ParseCount(argv[i + 1], arg == "--fps" ? 100000 : 1000, v))
-        return Usage((arg + " needs a positive whole number").c_str());
-      ++i;
-      if (arg == "--fps") {
-        platform::UseVirtualClock(static_cast<unsigned>(v));
-        fps_given = true;
-        record.fps = int(v);
-      } else
-        platform::UseRealClock(static_cast<DWORD>(v));
-    } else if (arg == "--start" || arg == "--end") {
-      const std::string value = i + 1 < argc ? argv[i + 1] : "";
-      if (!IsDemoTime(value)) return Usage((arg + " needs a demo time from 0 to 106000 ms").c_str());
-      ++i;
-      (arg == "--start" ? start_ms : end_ms) = std::stol(value);
-    } else if (arg == "--record") {
-      if (platform::kInWebPage) return Usage("--record is not available in a web page");
-      if (i + 1 >= argc || !*argv[i + 1]) return Usage("--record needs a file name");
-      record.path = fs::absolute(argv[++i]).string();
-    } else if (arg == "--record-size") {
-      if (i + 1 >= argc || !platform::ParseRecordSize(argv[i + 1], record.native, record.size))
-        return Usage("--record-size needs WIDTHxHEIGHT (2x2 to 7680x4320) or native");
-      ++i;
-    } else if (arg == "--lossless") {
-      record.lossless = true;
-    } else if (arg == "--shot") {
-      ShotRequest shot;
-      if (i + 1 >= argc || !ParseShotRequest(argv[i + 1], shot)) return Usage("--shot needs MS:FILE");
-      ++i;
-      shot.path = fs::absolute(shot.path).string();
-      shots.push_back(shot);
-    } else if (arg.size() > 1 && arg[0] == '-' && !IsModeWord(arg.substr(1))) {
-      return Usage(("unknown option " + arg).c_str());
-    } else {
-      if (!IsModeWord(arg)) return Usage(("not a display mode number: '" + arg + "'").c_str());
-      if (!command_line.empty()) command_line += ' ';
-      command_line += arg;
-      ++mode_words;
-    }
+  Options options;
+  if (std::string problem;
+      !ParseOptions(std::vector<std::string>(argv + 1, argv + argc), platform::kInWebPage, options, problem))
+    return Usage(problem.c_str());
+  if (options.help) {
+    std::fputs(kUsage, stdout);
+    return 0;
   }
-  if (start_ms >= 0 && end_ms >= 0 && end_ms < start_ms) return Usage("--end comes before --start");
+  if (options.version) {
+    std::puts("velmora " VELMORA_VERSION);
+    return 0;
+  }
   // The driver plays the default mode unless exactly three words came; say so.
-  if (mode_words != 0 && mode_words != 3)
+  if (options.mode_words != 0 && options.mode_words != 3)
     std::fprintf(stderr, "velmora: expected WIDTH HEIGHT BITS, playing at 320 x 200 x 32\n");
+  std::vector<ShotRequest>& shots = options.shots;
+  platform::Recording::Request& record = options.record;
+  const long start_ms = options.start_ms, end_ms = options.end_ms;
+  platform::Aspect aspect = options.aspect;
+  platform::Scale scale = options.scale;
+  std::string filter = options.filter, renderer = options.renderer;
+  if (options.windowed) platform::SetWindowed(true);
+  if (options.tick_ms) platform::UseRealClock(options.tick_ms);
+  if (options.fps) platform::UseVirtualClock(options.fps);  // deterministic runs win over a tick
   const bool recording = !record.path.empty();
   if (platform::kInWebPage) {
     // The canvas holds the mode's pixels one for one and the page scales it,
@@ -251,7 +155,7 @@ int main(int argc, char** argv) {
     filter = "nearest";
     renderer = "cpu";
   }
-  platform::SetSound(mute, true);
+  platform::SetSound(options.mute, true);
   platform::SetPictureRules(aspect, scale);
   // Whole multiples are crisp by themselves; a fit to any size needs the sharp
   // filter's last linear step to keep the pixels even.
@@ -262,9 +166,7 @@ int main(int argc, char** argv) {
                             renderer == "gpu"   ? platform::Renderer::kGpu
                             : renderer == "cpu" ? platform::Renderer::kCpu
                                                 : platform::Renderer::kAuto,
-                            vsync);
-  if (!recording && (record.lossless || record.native || record.size.width))
-    return Usage("--lossless and --record-size go with --record");
+                            options.vsync);
   platform::Recording recorder;
   if (recording) {
     std::string error;
@@ -277,7 +179,7 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "velmora: cannot record to %s: %s\n", record.path.c_str(), problem.c_str());
       return 1;
     }
-    if (!fps_given) platform::UseVirtualClock(unsigned(record.fps));
+    if (!options.fps) platform::UseVirtualClock(unsigned(record.fps));
     // Nothing to set up: no screen and no sound device are needed.
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
@@ -295,27 +197,16 @@ int main(int argc, char** argv) {
   }
 
   const fs::path start_directory = fs::current_path();
-  std::vector<fs::path> places{start_directory / "data"};
-  const fs::path beside = ExecutableDirectory();
-  if (!beside.empty()) {
-    places.push_back(beside / "data");
-    places.push_back((beside / ".." / "share" / "velmora" / "data").lexically_normal());
-  }
-  if (const char* variable = std::getenv("VELMORA_DATA"); variable && *variable) places.push_back(variable);
-  for (size_t i = 1; i < places.size(); ++i)  // the working directory may be the executable's
-    if (std::find(places.begin(), places.begin() + long(i), places[i]) != places.begin() + long(i))
-      places.erase(places.begin() + long(i--));
-  std::error_code ec;
-  auto found = std::find_if(places.begin(), places.end(), [&](const fs::path& p) { return fs::is_directory(p, ec); });
-  if (found == places.end()) {
-    std::string list;
-    for (const fs::path& p : places) list += (list.empty() ? "" : ", ") + p.string();
-    if (!std::getenv("VELMORA_DATA")) list += ", $VELMORA_DATA (not set)";
-    std::fprintf(stderr, "velmora: no data folder: looked in %s\n", list.c_str());
+  const char* variable = std::getenv("VELMORA_DATA");
+  std::string looked;
+  const fs::path data =
+      FindDataFolder(DataFolderPlaces(start_directory, ExecutableDirectory(), variable), variable && *variable, looked);
+  if (data.empty()) {
+    std::fprintf(stderr, "velmora: no data folder: looked in %s\n", looked.c_str());
     return 1;
   }
-  SetDataDirectory(fs::absolute(*found).string());
-  if (log_files) logging::EnableFiles(start_directory.string());
+  SetDataDirectory(data.string());
+  if (options.log_files) logging::EnableFiles(start_directory.string());
 
   FrameCapture capture(shots, platform::HandShotToPage);
   if (start_ms > 0) platform::SkipTo(DWORD(start_ms), [] { return g_dwElapsed; });
@@ -355,10 +246,10 @@ int main(int argc, char** argv) {
       return;
     }
   });
-  int result = WinMain(GetModuleHandleA(nullptr), nullptr, command_line.data(), 10 /* SW_SHOWDEFAULT */);
+  int result = WinMain(GetModuleHandleA(nullptr), nullptr, options.command_line.data(), 10 /* SW_SHOWDEFAULT */);
   platform::SetPresentHook(nullptr);
   platform::Shutdown();
-  if (audio_report) {
+  if (options.audio_report) {
     platform::AudioCallbackStats a = platform::AudioStats();
     std::fprintf(stderr, "velmora: audio: %llu callbacks, worst %.3f ms for a %.1f ms buffer\n",
                  static_cast<unsigned long long>(a.callbacks), a.worst_ms, a.buffer_ms);

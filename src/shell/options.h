@@ -1,0 +1,48 @@
+#pragma once
+// The executable's command line, read into one struct before anything is set up,
+// and the search for the data folder. Neither touches the platform, so both are
+// checked without running the program.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/picture_geometry.h"
+#include "platform/recording.h"
+#include "shell/frame_capture.h"
+
+struct Options {
+  bool help = false, version = false;
+  std::string command_line;  // the mode words, for WinMain
+  int mode_words = 0;
+  bool windowed = false;
+  bool log_files = false;
+  bool audio_report = false;
+  bool mute = false;
+  platform::Aspect aspect = platform::Aspect::kCrt;
+  platform::Scale scale = platform::Scale::kFit;
+  std::string filter;  // empty: the scale's own default
+  std::string renderer = "auto";
+  bool vsync = true;
+  unsigned fps = 0;      // 0: the real clock
+  unsigned tick_ms = 0;  // 0: the default system tick
+  long start_ms = -1, end_ms = -1;
+  std::vector<ShotRequest> shots;  // paths made absolute
+  platform::Recording::Request record;
+};
+
+// Reads the words after the program's name. False with the problem, in the
+// words of the one-line usage error, when the command line is not understood.
+// `in_web_page` refuses what a page cannot do (files, recordings).
+bool ParseOptions(const std::vector<std::string>& words, bool in_web_page, Options& out, std::string& problem);
+
+// The places data is looked for, in order, without repeats: data/ in the working
+// directory, data/ beside the executable, ../share/velmora/data from it, then
+// `variable` ($VELMORA_DATA) when set.
+std::vector<std::filesystem::path> DataFolderPlaces(const std::filesystem::path& working,
+                                                    const std::filesystem::path& executable_directory,
+                                                    const char* variable);
+// The first of the places that is a folder; empty with `looked` (the places, for
+// the error) when there is none.
+std::filesystem::path FindDataFolder(const std::vector<std::filesystem::path>& places, bool variable_set,
+                                     std::string& looked);
