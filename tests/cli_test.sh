@@ -21,9 +21,9 @@ out=$("$velmora" --version 2>&1); check "--version" 0 $? "$out" "velmora 0."
 out=$("$velmora" --bogus 2>&1); check "unknown option" 2 $? "$out" "unknown option --bogus"
 out=$("$velmora" --fps 2>&1); check "--fps without a number" 2 $? "$out" "--fps needs"
 out=$(SDL_VIDEODRIVER=offscreen "$velmora" 640 480 8 2>&1)
-check "8-bit mode refused" 1 $? "$out" "velmora: DxInit(640,480,8) failed: unsupported display mode"
+check "8-bit mode refused" 1 $? "$out" "velmora: 640 x 480 x 8: not a mode this program shows (16, 24 or 32 bits)"
 out=$(SDL_VIDEODRIVER=offscreen "$velmora" 0 0 0 2>&1)
-check "0x0x0 mode refused" 1 $? "$out" "velmora: DxInit(0,0,0) failed: unsupported display mode"
+check "0x0x0 mode refused" 1 $? "$out" "velmora: 0 x 0 x 0: not a mode this program shows"
 out=$(env -u SDL_VIDEODRIVER -u DISPLAY -u WAYLAND_DISPLAY "$velmora" 2>&1)
 check "no display" 1 $? "$out" "InitHwnd() failed: no display available"
 out=$(SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=no-such-driver "$velmora" --fps 100 --end 2000 2>&1)

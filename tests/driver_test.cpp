@@ -116,7 +116,7 @@ TEST_F(DriverTest, RejectedModeEndsBeforeTheFirstFrameAndIsReported) {
   platform::UseVirtualClock(60);
   EXPECT_EQ(Run("640 480 8"), 0);
   EXPECT_EQ(FirstStartupFailure(), "DxInit(640,480,8)");
-  EXPECT_EQ(FirstStartupFailureReason(), "unsupported display mode");
+  EXPECT_EQ(FirstStartupFailureReason(), "not a mode this program shows (16, 24 or 32 bits)");
   EXPECT_EQ(g_dwFrames, 0u);
   EXPECT_EQ(g_bQuit, 1);
 }

@@ -42,7 +42,7 @@ expect "--fps of zero"                     2 "--fps needs a positive whole numbe
 expect "--shot without a file"             2 "--shot needs MS:FILE"                                 -- --shot 100
 expect "two mode words"                    0 "expected WIDTH HEIGHT BITS, playing at 320 x 200 x 32" -- --fps 2 640 480
 expect "four mode words"                   0 "expected WIDTH HEIGHT BITS, playing at 320 x 200 x 32" -- --fps 2 640 480 16 1
-expect "an 8-bit mode"                     1 "DxInit(640,480,8) failed: unsupported display mode"   -- --fps 2 640 480 8
+expect "an 8-bit mode"                     1 "640 x 480 x 8: not a mode this program shows (16, 24 or 32 bits)"   -- --fps 2 640 480 8
 expect "a shot into a missing folder"      1 "cannot save a frame as $work/nowhere/a.png: no folder" -- --shot 1:nowhere/a.png
 expect "a shot onto a folder"              1 "cannot save a frame as $work/data: is a directory"    -- --shot 1:data
 if [ "$(id -u)" -ne 0 ]; then  # root writes anywhere

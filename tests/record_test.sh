@@ -42,6 +42,17 @@ said=$(grep -v "velmora: recording: [0-9]" big.txt)
   fail "file-size limit: exit $status: $(cat big.txt)"
 ls -a | grep -q 'big\.mkv' && fail "file-size limit left $(ls -a | grep 'big\.mkv')"
 
+# HD videos carry the HD matrix (BT.709), smaller ones BT.601; an MP4 has its
+# index first, so that a browser plays it while it downloads.
+"$velmora" --record hd.mp4 --end 200 2>/dev/null || fail "hd.mp4: exit $?"
+"$velmora" --record sd.mkv --record-size 640x480 --end 200 2>/dev/null || fail "sd.mkv: exit $?"
+colours() { ffprobe -v error -select_streams v -show_entries stream=color_space,color_transfer,color_primaries -of csv=p=0 "$1"; }
+[ "$(colours hd.mp4)" = "bt709,bt709,bt709" ] || fail "1440 x 1080 is tagged $(colours hd.mp4)"
+[ "$(colours sd.mkv)" = "smpte170m,smpte170m,smpte170m" ] || fail "640 x 480 is tagged $(colours sd.mkv)"
+moov=$(grep -obUa moov hd.mp4 | head -1 | cut -d: -f1)
+mdat=$(grep -obUa mdat hd.mp4 | head -1 | cut -d: -f1)
+[ -n "$moov" ] && [ -n "$mdat" ] && [ "$moov" -lt "$mdat" ] || fail "the MP4's index is not at the front ($moov, $mdat)"
+
 # Sizes beyond 7680 x 4320 are refused, asked for or the mode's own.
 err=$("$velmora" --record huge.mkv --record-size 8192x8192 2>&1)
 [ $? -eq 2 ] && grep -q "7680x4320" <<<"$err" || fail "--record-size 8192x8192: $err"

@@ -3,8 +3,10 @@
 // plays the song once to its end.
 #include <libopenmpt/libopenmpt.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 int main(int argc, char** argv) {
@@ -13,7 +15,10 @@ int main(int argc, char** argv) {
     return 2;
   }
   FILE* in = std::fopen(argv[1], "rb");
-  if (!in) return 1;
+  if (!in) {
+    std::fprintf(stderr, "render_module: cannot read %s: %s\n", argv[1], std::strerror(errno));
+    return 1;
+  }
   std::vector<char> bytes;
   char chunk[65536];
   size_t n;
@@ -28,7 +33,10 @@ int main(int argc, char** argv) {
     return 1;
   }
   const int rate = argc > 4 ? std::atoi(argv[4]) : 44100;
-  if (rate < 8000 || rate > 192000) return 2;
+  if (rate < 8000 || rate > 192000) {
+    std::fprintf(stderr, "render_module: RATE must be 8000 to 192000\n");
+    return 2;
+  }
   const double seconds = argc > 3 ? std::atof(argv[3]) : 0;
   if (seconds > 0) openmpt_module_set_repeat_count(mod, -1);
   std::vector<int16_t> pcm;
@@ -46,7 +54,10 @@ int main(int argc, char** argv) {
   }
   openmpt_module_destroy(mod);
   FILE* out = std::fopen(argv[2], "wb");
-  if (!out) return 1;
+  if (!out) {
+    std::fprintf(stderr, "render_module: cannot write %s: %s\n", argv[2], std::strerror(errno));
+    return 1;
+  }
   auto u32 = [&](uint32_t v) { std::fwrite(&v, 4, 1, out); };
   auto u16 = [&](uint16_t v) { std::fwrite(&v, 2, 1, out); };
   const uint32_t data = uint32_t(pcm.size() * 2);

@@ -270,7 +270,9 @@ HRESULT IDirectDraw7::SetCooperativeLevel(HWND w, DWORD flags) {
 
 HRESULT IDirectDraw7::SetDisplayMode(DWORD w, DWORD h, DWORD bits, DWORD, DWORD) {
   if (w < 1 || h < 1 || w > kMaxModeSide || h > kMaxModeSide || (bits != 16 && bits != 24 && bits != 32)) {
-    SetLastErrorText("unsupported display mode");
+    SetLastErrorText(bits != 16 && bits != 24 && bits != 32
+                         ? "not a mode this program shows (16, 24 or 32 bits)"
+                         : "not a mode this program shows (1 to " + std::to_string(kMaxModeSide) + " pixels a side)");
     return DDERR_UNSUPPORTEDMODE;
   }
   if (!(cooperative_flags & DDSCL_EXCLUSIVE)) return DDERR_NOEXCLUSIVEMODE;

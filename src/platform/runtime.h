@@ -108,7 +108,8 @@ void SetSnapshotHook(PresentHook hook);
 void CallSnapshotHook(const PresentedFrame& frame);
 
 // A readable description of the latest failure of a platform call (for the
-// one-line start-up error), such as "unsupported display mode".
+// one-line start-up error), such as "not a mode this program shows (16, 24 or
+// 32 bits)".
 void SetLastErrorText(std::string text);
 const std::string& LastErrorText();
 

@@ -88,10 +88,20 @@ void ScaleToBgr0(const PresentedFrame& f, int kx, int ky, std::vector<uint8_t>& 
   }
 }
 
-// BGR0 rows into 4:2:0 planes with the BT.601 studio-range weights swscale uses;
-// each chroma sample from the mean of its 2 x 2 pixels. One pass over the frame
-// in plain loops the compiler vectorises, where swscale has no fast path.
-void Bgr0ToYuv420(const uint8_t* src, int stride, int width, int height, AVFrame* out) {
+// Studio-range weights (x 256) of a YCbCr matrix: Y from R, G, B; Cb; Cr.
+struct YuvWeights {
+  int yr, yg, yb, ur, ug, ub, vr, vg, vb;
+};
+// BT.601, as swscale writes it, for standard definition; BT.709, the HD standard,
+// which players assume for HD pictures whatever the file says.
+constexpr YuvWeights kBt601{66, 129, 25, -38, -74, 112, 112, -94, -18};
+constexpr YuvWeights kBt709{47, 157, 16, -26, -86, 112, 112, -102, -10};
+bool IsHd(RecordSize size) { return size.height >= 720; }
+
+// BGR0 rows into 4:2:0 planes with the matrix's weights; each chroma sample from
+// the mean of its 2 x 2 pixels. One pass over the frame in plain loops the
+// compiler vectorises, where swscale has no fast path.
+void Bgr0ToYuv420(const uint8_t* src, int stride, int width, int height, const YuvWeights& m, AVFrame* out) {
   for (int y = 0; y < height; y += 2) {
     const uint8_t* r0 = src + size_t(y) * stride;
     const uint8_t* r1 = y + 1 < height ? r0 + stride : r0;
@@ -102,16 +112,16 @@ void Bgr0ToYuv420(const uint8_t* src, int stride, int width, int height, AVFrame
     for (int x = 0; x < width; ++x) {
       const uint8_t* a = r0 + size_t(x) * 4;
       const uint8_t* b = r1 + size_t(x) * 4;
-      y0[x] = uint8_t(((66 * a[2] + 129 * a[1] + 25 * a[0] + 128) >> 8) + 16);
-      y1[x] = uint8_t(((66 * b[2] + 129 * b[1] + 25 * b[0] + 128) >> 8) + 16);
+      y0[x] = uint8_t(((m.yr * a[2] + m.yg * a[1] + m.yb * a[0] + 128) >> 8) + 16);
+      y1[x] = uint8_t(((m.yr * b[2] + m.yg * b[1] + m.yb * b[0] + 128) >> 8) + 16);
     }
     for (int x = 0; x < width / 2; ++x) {
       const uint8_t* a = r0 + size_t(x) * 8;
       const uint8_t* b = r1 + size_t(x) * 8;
       const int R = (a[2] + a[6] + b[2] + b[6] + 2) >> 2, G = (a[1] + a[5] + b[1] + b[5] + 2) >> 2,
                 B = (a[0] + a[4] + b[0] + b[4] + 2) >> 2;
-      u[x] = uint8_t(((-38 * R - 74 * G + 112 * B + 128) >> 8) + 128);
-      v[x] = uint8_t(((112 * R - 94 * G - 18 * B + 128) >> 8) + 128);
+      u[x] = uint8_t(((m.ur * R + m.ug * G + m.ub * B + 128) >> 8) + 128);
+      v[x] = uint8_t(((m.vr * R + m.vg * G + m.vb * B + 128) >> 8) + 128);
     }
   }
 }
@@ -194,9 +204,10 @@ bool VideoRecorder::Open(const Options& o, std::string& error) {
     c->framerate = AVRational{o.fps, 1};
     c->pix_fmt = rgb ? AV_PIX_FMT_BGR0 : AV_PIX_FMT_YUV420P;
     if (!rgb) {  // what the conversion to 4:2:0 writes, said in the stream
-      c->colorspace = AVCOL_SPC_SMPTE170M;
-      c->color_primaries = AVCOL_PRI_SMPTE170M;
-      c->color_trc = AVCOL_TRC_SMPTE170M;
+      const bool hd = IsHd(o.size);
+      c->colorspace = hd ? AVCOL_SPC_BT709 : AVCOL_SPC_SMPTE170M;
+      c->color_primaries = hd ? AVCOL_PRI_BT709 : AVCOL_PRI_SMPTE170M;
+      c->color_trc = hd ? AVCOL_TRC_BT709 : AVCOL_TRC_SMPTE170M;
       c->color_range = AVCOL_RANGE_MPEG;
     }
     c->gop_size = o.fps * 2;
@@ -251,7 +262,13 @@ bool VideoRecorder::Open(const Options& o, std::string& error) {
     error = AvError(r);
     return false;
   }
-  if ((r = avformat_write_header(s.format, nullptr)) < 0) {
+  // MP4's index goes to the front once the file is finished, so that a browser
+  // plays it while it downloads.
+  AVDictionary* muxer_options = nullptr;
+  if (std::strcmp(o.format->container, "mp4") == 0) av_dict_set(&muxer_options, "movflags", "+faststart", 0);
+  r = avformat_write_header(s.format, &muxer_options);
+  av_dict_free(&muxer_options);
+  if (r < 0) {
     error = "cannot write the file: " + AvError(r);
     return false;
   }
@@ -276,6 +293,10 @@ bool VideoRecorder::AddFrame(const PresentedFrame& f, std::string& error) {
       error = "no scaler for this size";
       return false;
     }
+    if (IsHd(s.options.size) && s.video->pix_fmt == AV_PIX_FMT_YUV420P) {
+      const int* bt709 = sws_getCoefficients(SWS_CS_ITU709);
+      sws_setColorspaceDetails(s.scaler, sws_getCoefficients(SWS_CS_DEFAULT), 1, bt709, 0, 0, 1 << 16, 1 << 16);
+    }
   }
   // 32-bit frames that need no whole multiples go to the converter as they are.
   const bool direct = f.bits_per_pixel == 32 && kx == 1 && ky == 1;
@@ -292,7 +313,7 @@ bool VideoRecorder::AddFrame(const PresentedFrame& f, std::string& error) {
     for (int y = 0; y < H; ++y)
       std::memcpy(s.picture->data[0] + size_t(y) * s.picture->linesize[0], source + size_t(y) * stride, size_t(W) * 4);
   } else if (s.scaled_width == W && s.scaled_height == H && s.video->pix_fmt == AV_PIX_FMT_YUV420P) {
-    Bgr0ToYuv420(source, stride, W, H, s.picture);
+    Bgr0ToYuv420(source, stride, W, H, IsHd(s.options.size) ? kBt709 : kBt601, s.picture);
   } else {
     const uint8_t* planes[1] = {source};
     const int strides[1] = {stride};
