@@ -270,7 +270,7 @@ int main(int argc, char** argv) {
     const std::string& reason = FirstStartupFailureReason();
     if (reason.rfind("not a mode", 0) == 0) {  // the user's own words name the mode
       std::string mode = options.mode_words == 3 ? options.command_line : "320 200 32";
-      for (size_t at; (at = mode.find(' ')) != std::string::npos;) mode.replace(at, 1, " x ");
+      for (size_t at = mode.find(' '); at != std::string::npos; at = mode.find(' ', at + 3)) mode.replace(at, 1, " x ");
       std::fprintf(stderr, "velmora: %s: %s\n", mode.c_str(), reason.c_str());
     } else {
       std::fprintf(stderr, "velmora: %s failed: %s\n", FirstStartupFailure().c_str(),
