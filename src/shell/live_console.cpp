@@ -11,6 +11,7 @@
 #include "image/png_writer.h"
 #include "input/keyboard.h"
 #include "shell/frame_capture.h"
+#include "shell/options.h"
 #include "text/bmpfont.h"
 #include "text/cfg_file.h"
 #include "text/keymap.h"
@@ -20,7 +21,6 @@ namespace {
 constexpr uint8_t kDikGrave = 0x29, kDikPageUp = 0xC9, kDikPageDown = 0xD1, kDikKeypadEnter = 0x9C;
 constexpr const char* kPrompt = "> ";
 constexpr const char* kChannels[] = {"con", "winmain", "2d", "dx", "main", "efect", "font", "apu", "input", "console"};
-constexpr long kLastDemoMs = 106000;
 
 // The key's DirectInput code from a key message: as on Windows, the set-1 scan
 // code in bits 16-23 and bit 24 for the extended keys.
@@ -240,8 +240,7 @@ void LiveConsole::Answer(const std::string& command) {
       Print(text);
     }
   } else if (verb == "goto") {
-    const bool number = w.size() == 2 && w[1].size() <= 6 && w[1].find_first_not_of("0123456789") == std::string::npos;
-    if (!number || std::stol(w[1]) > kLastDemoMs) {
+    if (w.size() != 2 || !IsDemoTime(w[1])) {
       Print("goto needs a demo time from 0 to 106000 ms");
       return;
     }

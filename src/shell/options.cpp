@@ -16,12 +16,6 @@ bool ParseCount(const std::string& text, unsigned long max, unsigned long& out) 
   return true;
 }
 
-// A demo time in milliseconds, within the timeline.
-bool IsDemoTime(const std::string& word) {
-  if (word.empty() || word.size() > 6 || word.find_first_not_of("0123456789") != std::string::npos) return false;
-  return std::stol(word) <= 106000;
-}
-
 // A display-mode word: a whole number, as typed, that fits the largest mode.
 bool IsModeWord(const std::string& word) {
   if (word.empty() || word.size() > 5 || word.find_first_not_of("0123456789") != std::string::npos) return false;
@@ -29,6 +23,11 @@ bool IsModeWord(const std::string& word) {
 }
 
 }  // namespace
+
+bool IsDemoTime(const std::string& word) {
+  if (word.empty() || word.size() > 6 || word.find_first_not_of("0123456789") != std::string::npos) return false;
+  return std::stol(word) <= 106000;
+}
 
 bool ParseOptions(const std::vector<std::string>& words, bool in_web_page, Options& o, std::string& problem) {
   auto fail = [&](std::string text) {
@@ -92,7 +91,8 @@ bool ParseOptions(const std::vector<std::string>& words, bool in_web_page, Optio
       ++i;
     } else if (arg == "--record-size") {
       if (!platform::ParseRecordSize(value, o.record.native, o.record.size))
-        return fail("--record-size needs WIDTHxHEIGHT (2x2 to 7680x4320) or native");
+        return fail("--record-size needs WIDTHxHEIGHT (2x2 to " + std::to_string(platform::kLargestRecordSize.width) +
+                    "x" + std::to_string(platform::kLargestRecordSize.height) + ") or native");
       ++i;
     } else if (arg == "--lossless") {
       o.record.lossless = true;

@@ -31,6 +31,9 @@ struct Options {
   platform::Recording::Request record;
 };
 
+// A demo time in milliseconds, as typed, within the timeline (0 to 106000).
+bool IsDemoTime(const std::string& word);
+
 // Reads the words after the program's name. False with the problem, in the
 // words of the one-line usage error, when the command line is not understood.
 // `in_web_page` refuses what a page cannot do (files, recordings).
