@@ -13,7 +13,9 @@
 #include "gfx/2d.h"
 #include "gfx/display.h"
 #include "image/file_bytes.h"
-#include "platform/runtime.h"
+#include "host/last_error.h"
+#include "host/settings.h"
+#include "winapi/window_extras.h"
 #include "shell/live_console.h"
 #include "shell/winmain.h"
 #include "text/bmpfont.h"
@@ -43,9 +45,9 @@ int main(int argc, char** argv) {
   SetDataDirectory("data");
   const int modes[][2] = {{320, 200}, {640, 480}};
   for (auto& m : modes) {
-    platform::SetWindowed(true, m[0], m[1]);
+    host::SetWindowed(true, m[0], m[1]);
     if (!InitHwnd() || !DxInit(DWORD(m[0]), DWORD(m[1]), 32) || !front.create(m[0], m[1])) {
-      std::fprintf(stderr, "console_bench: set-up failed: %s\n", platform::LastErrorText().c_str());
+      std::fprintf(stderr, "console_bench: set-up failed: %s\n", host::LastErrorText().c_str());
       return 1;
     }
     LiveConsole console;
@@ -84,7 +86,7 @@ int main(int argc, char** argv) {
     FreeFonts();
     front.free();
     DxFree();
-    platform::Shutdown();
+    winapi::Shutdown();
   }
   return 0;
 }

@@ -22,7 +22,10 @@
 #include "gfx/display.h"
 #include "image/bmp_writer.h"
 #include "image/file_bytes.h"
-#include "platform/runtime.h"
+#include "host/last_error.h"
+#include "host/picture_geometry.h"
+#include "host/settings.h"
+#include "winapi/window_extras.h"
 #include "shell/demo_parts.h"
 #include "shell/timeline.h"
 #include "shell/winmain.h"
@@ -81,13 +84,13 @@ void Bump(int w, int h) {
 // Each part's frame as the driver makes it at the given mode: drawn into front,
 // copied to the screen and presented in a window of the mode's size.
 void WholeFrames(int width, int height) {
-  platform::SetWindowed(true, width, height);
+  host::SetWindowed(true, width, height);
   // Square pixels, so that the window shows the mode one for one at every size
   // (320 x 200 at 4:3 would be scaled): the figure is the part's drawing and one
   // copy onto the screen.
-  platform::SetPictureRules(platform::Aspect::kSquare, platform::Scale::kFit);
+  host::SetPictureRules(host::Aspect::kSquare, host::Scale::kFit);
   if (!InitHwnd() || !DxInit(DWORD(width), DWORD(height), 32) || !front.create(width, height)) {
-    std::fprintf(stderr, "set-up failed at %dx%d: %s\n", width, height, platform::LastErrorText().c_str());
+    std::fprintf(stderr, "set-up failed at %dx%d: %s\n", width, height, host::LastErrorText().c_str());
     std::exit(1);
   }
   {
@@ -120,7 +123,7 @@ void WholeFrames(int width, int height) {
   }
   front.free();
   DxFree();
-  platform::Shutdown();
+  winapi::Shutdown();
 }
 
 }  // namespace
@@ -129,9 +132,9 @@ int main(int argc, char** argv) {
   if (argc > 1) g_rounds = std::max(1, std::atoi(argv[1]));
   if (argc > 2) g_only = argv[2];
   setenv("SDL_VIDEODRIVER", "offscreen", 0);
-  platform::SetWindowed(true, 320, 200);
+  host::SetWindowed(true, 320, 200);
   if (!InitHwnd() || !DxInit(320, 200, 32) || !front.create(320, 200)) {
-    std::fprintf(stderr, "set-up failed: %s\n", platform::LastErrorText().c_str());
+    std::fprintf(stderr, "set-up failed: %s\n", host::LastErrorText().c_str());
     return 1;
   }
   InitTables();
@@ -152,7 +155,7 @@ int main(int argc, char** argv) {
   work.free();
   front.free();
   DxFree();
-  platform::Shutdown();
+  winapi::Shutdown();
   SetDataDirectory("data");
   WholeFrames(320, 200);
   WholeFrames(1920, 1080);

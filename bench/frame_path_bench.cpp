@@ -15,7 +15,10 @@
 #include "gfx/2d.h"
 #include "gfx/display.h"
 #include "min_median.h"
-#include "platform/runtime.h"
+#include "host/last_error.h"
+#include "host/picture_geometry.h"
+#include "host/settings.h"
+#include "winapi/window_extras.h"
 #include "shell/winmain.h"
 
 namespace {
@@ -27,12 +30,12 @@ double Since(Clock::time_point t, int frames) {
 }
 
 double VelmoraFramePath(int width, int height, int frames) {
-  platform::SetWindowed(true, width, height);
+  host::SetWindowed(true, width, height);
   // Square pixels: the window shows every mode one for one (320 x 200 at 4:3
   // would be scaled, which is not the path measured here).
-  platform::SetPictureRules(platform::Aspect::kSquare, platform::Scale::kFit);
+  host::SetPictureRules(host::Aspect::kSquare, host::Scale::kFit);
   if (!InitHwnd() || !DxInit(DWORD(width), DWORD(height), 32) || !front.create(width, height)) {
-    std::fprintf(stderr, "set-up failed at %dx%d: %s\n", width, height, platform::LastErrorText().c_str());
+    std::fprintf(stderr, "set-up failed at %dx%d: %s\n", width, height, host::LastErrorText().c_str());
     std::exit(1);
   }
   front.lock();
@@ -45,7 +48,7 @@ double VelmoraFramePath(int width, int height, int frames) {
   const double ms = Since(t, frames);
   front.free();
   DxFree();
-  platform::Shutdown();
+  winapi::Shutdown();
   return ms;
 }
 

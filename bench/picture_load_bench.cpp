@@ -11,7 +11,9 @@
 
 #include "gfx/2d.h"
 #include "gfx/display.h"
-#include "platform/runtime.h"
+#include "host/last_error.h"
+#include "host/settings.h"
+#include "winapi/window_extras.h"
 #include "shell/winmain.h"
 
 namespace {
@@ -103,9 +105,9 @@ std::vector<uint8_t> Pcx(int planes) {
 
 int main() {
   setenv("SDL_VIDEODRIVER", "offscreen", 0);
-  platform::SetWindowed(true, 320, 200);
+  host::SetWindowed(true, 320, 200);
   if (!InitHwnd() || !DxInit(640, 480, 32)) {
-    std::fprintf(stderr, "set-up failed: %s\n", platform::LastErrorText().c_str());
+    std::fprintf(stderr, "set-up failed: %s\n", host::LastErrorText().c_str());
     return 1;
   }
   const std::filesystem::path dir = std::filesystem::temp_directory_path() / "velmora-load-bench";
@@ -141,6 +143,6 @@ int main() {
   }
   std::filesystem::remove_all(dir);
   DxFree();
-  platform::Shutdown();
+  winapi::Shutdown();
   return 0;
 }

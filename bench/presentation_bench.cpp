@@ -13,7 +13,10 @@
 #include "gfx/2d.h"
 #include "gfx/display.h"
 #include "min_median.h"
-#include "platform/runtime.h"
+#include "host/last_error.h"
+#include "host/settings.h"
+#include "host/window_presenter.h"
+#include "winapi/window_extras.h"
 #include "shell/winmain.h"
 
 namespace {
@@ -22,21 +25,21 @@ using Clock = std::chrono::steady_clock;
 
 struct Case {
   int mode_w, mode_h, screen_w, screen_h;
-  platform::Filter filter;
-  platform::Renderer renderer;
+  host::Filter filter;
+  host::Renderer renderer;
 };
 
-const char* Name(platform::Filter f) {
-  return f == platform::Filter::kNearest ? "nearest" : f == platform::Filter::kSharp ? "sharp" : "linear";
+const char* Name(host::Filter f) {
+  return f == host::Filter::kNearest ? "nearest" : f == host::Filter::kSharp ? "sharp" : "linear";
 }
 
 // One round of `frames` presentations; -1 when the renderer asked for is not
 // what presents (no GPU here).
 double Round(const Case& c, int frames) {
-  platform::SetWindowed(true, c.screen_w, c.screen_h);
-  platform::SetPresentation(c.filter, c.renderer, false);
+  host::SetWindowed(true, c.screen_w, c.screen_h);
+  host::SetPresentation(c.filter, c.renderer, false);
   if (!InitHwnd() || !DxInit(DWORD(c.mode_w), DWORD(c.mode_h), 32) || !front.create(c.mode_w, c.mode_h)) {
-    std::fprintf(stderr, "presentation_bench: set-up failed: %s\n", platform::LastErrorText().c_str());
+    std::fprintf(stderr, "presentation_bench: set-up failed: %s\n", host::LastErrorText().c_str());
     std::exit(1);
   }
   front.lock();
@@ -45,14 +48,14 @@ double Round(const Case& c, int frames) {
   front.unlock();
   front.blit(primary, nullptr, nullptr);  // warm-up: the renderer is chosen here
   double ms = -1;
-  if ((c.renderer == platform::Renderer::kGpu) == platform::PresentingOnGpu()) {
+  if ((c.renderer == host::Renderer::kGpu) == host::PresentingOnGpu()) {
     const Clock::time_point t = Clock::now();
     for (int i = 0; i < frames; ++i) front.blit(primary, nullptr, nullptr);
     ms = std::chrono::duration<double, std::milli>(Clock::now() - t).count() / frames;
   }
   front.free();
   DxFree();
-  platform::Shutdown();
+  winapi::Shutdown();
   return ms;
 }
 
@@ -79,8 +82,8 @@ int main(int argc, char** argv) {
   const int screens[][2] = {{1920, 1080}, {3840, 2160}};
   for (auto& m : modes)
     for (auto& s : screens)
-      for (platform::Renderer r : {platform::Renderer::kCpu, platform::Renderer::kGpu})
-        for (platform::Filter f : {platform::Filter::kNearest, platform::Filter::kSharp, platform::Filter::kLinear}) {
+      for (host::Renderer r : {host::Renderer::kCpu, host::Renderer::kGpu})
+        for (host::Filter f : {host::Filter::kNearest, host::Filter::kSharp, host::Filter::kLinear}) {
           const Case c{m[0], m[1], s[0], s[1], f, r};
           const int frames = s[0] > 2000 ? 20 : 60;
           std::vector<double> took, anchor;
@@ -88,7 +91,7 @@ int main(int argc, char** argv) {
             took.push_back(Round(c, frames));
             anchor.push_back(Anchor(s[0], s[1], frames));
           }
-          const char* on = r == platform::Renderer::kGpu ? "gpu" : "cpu";
+          const char* on = r == host::Renderer::kGpu ? "gpu" : "cpu";
           if (took.front() < 0) {
             std::printf("%4dx%-4d %4dx%-5d %-8s %-4s %22s\n", m[0], m[1], s[0], s[1], Name(f), on, "not available");
             continue;

@@ -14,18 +14,22 @@
 #include <vector>
 
 #include "image/file_bytes.h"
-#include "platform/gdi.h"
-#include "platform/recording.h"
-#include "platform/runtime.h"
+#include "winapi/gdi.h"
+#include "recorder/recording.h"
+#include "host/clock.h"
+#include "host/frame_pump.h"
+#include "winapi/window_extras.h"
 #include "shell/frame_clock.h"
 #include "shell/winmain.h"
+#include "host/settings.h"
+#include "host/audio_mixer.h"
 
 namespace {
 
 double RecordOnce(const char* mode, bool encode) {
-  platform::UseVirtualClock(60);
-  platform::Recording recording;
-  platform::Recording::Request request;
+  host::UseVirtualClock(60);
+  recorder::Recording recording;
+  recorder::Recording::Request request;
   request.path = (std::filesystem::temp_directory_path() / "velmora-record-bench.mkv").string();
   request.encode = encode;
   std::string error;
@@ -33,14 +37,16 @@ double RecordOnce(const char* mode, bool encode) {
     std::fprintf(stderr, "record_bench: %s\n", error.c_str());
     std::exit(1);
   }
-  platform::SetPresentHook([&](const platform::PresentedFrame& f) { recording.AddFrame(f, g_dwElapsed); });
+  host::audio::UsePullMode(recorder::Recording::kSampleRate);
+  host::SetPresentToWindow(false);
+  host::SetPresentHook([&](const host::PresentedFrame& f) { recording.AddFrame(f, g_dwElapsed); });
   std::string words = mode;
   const auto start = std::chrono::steady_clock::now();
   WinMain(GetModuleHandleA(nullptr), nullptr, words.data(), 10);
   recording.Finish();
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  platform::SetPresentHook(nullptr);
-  platform::Shutdown();
+  host::SetPresentHook(nullptr);
+  winapi::Shutdown();
   std::filesystem::remove(request.path);
   g_bQuit = 0;
   return recording.Seconds() / seconds;

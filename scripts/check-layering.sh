@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Checks the include lines of src/ against the ladder of folders: a folder may
-# include itself and folders below it, never one above or beside it; only
-# src/platform may include SDL, libopenmpt, FFmpeg or Emscripten, and only the
-# PNG writer libpng and zlib. Prints each offending line;
+# include itself and folders below it, never one above or beside it; only the
+# host, the recorder and the stand-ins for the old calls may include SDL,
+# libopenmpt, FFmpeg or Emscripten, and only the PNG writer libpng and zlib. Prints each offending line;
 # exit status 1 when there is any.
 set -euo pipefail
 cd "$(dirname "$0")/../src"
 
 # Lowest first. A folder may include any folder that comes before it.
-ladder=(base image platform app sound gfx input text efx shell)
+# host: the modern services (presentation, clock, mixer, web page); recorder:
+# the video files; winapi: the stand-ins for the old system calls.
+ladder=(base image host recorder winapi app sound gfx input text efx shell)
 
 rank() {
   local i
@@ -43,9 +45,9 @@ done < <(grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' --include='*
 
 system='#[[:space:]]*include[[:space:]]*[<"](SDL|SDL2/|libopenmpt|libav|libsw|emscripten)'
 while IFS= read -r line; do
-  echo "src/${line#./}: only src/platform may include a system library"
+  echo "src/${line#./}: only host, recorder and winapi may include a system library"
   status=1
-done < <(grep -rnE "$system" --include='*.h' --include='*.cpp' . | grep -v '^\./platform/' || true)
+done < <(grep -rnE "$system" --include='*.h' --include='*.cpp' . | grep -vE '^\./(host|recorder|winapi)/' || true)
 
 # The picture encoder is the one place for libpng and zlib, and the module
 # loader the one place for the dynamic loader.
@@ -55,6 +57,6 @@ while IFS= read -r line; do
   status=1
 done < <(grep -rnE "$others" --include='*.h' --include='*.cpp' . |
   grep -vE '^\./image/png_writer\.cpp:[0-9]+:#[[:space:]]*include[[:space:]]*<(png|pngconf|zlib)\.h>' |
-  grep -vE '^\./platform/recorder_module\.cpp:[0-9]+:#[[:space:]]*include[[:space:]]*<dlfcn\.h>' || true)
+  grep -vE '^\./recorder/recorder_module\.cpp:[0-9]+:#[[:space:]]*include[[:space:]]*<dlfcn\.h>' || true)
 
 exit $status

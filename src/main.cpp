@@ -17,15 +17,23 @@
 #include "base/logfile.h"
 #include "image/file_bytes.h"
 #include "image/png_writer.h"
-#include "platform/gdi.h"
-#include "platform/record_rules.h"
-#include "platform/recording.h"
-#include "platform/runtime.h"
-#include "platform/video_sink.h"
-#include "platform/web_page.h"
+#include "winapi/gdi.h"
+#include "recorder/record_rules.h"
+#include "recorder/recording.h"
+#include "host/audio_mixer.h"
+#include "host/clock.h"
+#include "host/frame_pump.h"
+#include "host/picture_geometry.h"
+#include "host/playback.h"
+#include "host/settings.h"
+#include "host/web_page.h"
+#include "winapi/window_extras.h"
+#include "recorder/video_sink.h"
+#include "host/web_page.h"
 #include "shell/frame_capture.h"
 #include "shell/frame_clock.h"
 #include "shell/options.h"
+#include "shell/player_keys.h"
 #include "shell/record_progress.h"
 #include "shell/startup_failure.h"
 #include "shell/timeline.h"
@@ -101,7 +109,7 @@ void OnInterrupt(int signal) { g_interrupted = signal; }
 
 // Closes the file and says what it holds: 0, or 1 when it could not be written,
 // or 128 + the signal when one ended the recording early (the file still plays).
-int FinishRecording(platform::Recording& recorder, const std::string& path,
+int FinishRecording(recorder::Recording& recorder, const std::string& path,
                     std::chrono::steady_clock::time_point started) {
   if (!recorder.Finish()) {
     std::fprintf(stderr, "velmora: recording %s failed: %s\n", path.c_str(), recorder.Error().c_str());
@@ -122,7 +130,7 @@ int FinishRecording(platform::Recording& recorder, const std::string& path,
 int main(int argc, char** argv) {
   Options options;
   if (std::string problem;
-      !ParseOptions(std::vector<std::string>(argv + 1, argv + argc), platform::kInWebPage, options, problem))
+      !ParseOptions(std::vector<std::string>(argv + 1, argv + argc), host::kInWebPage, options, problem))
     return Usage(problem.c_str());
   if (options.help) {
     std::fputs(kUsage, stdout);
@@ -136,42 +144,42 @@ int main(int argc, char** argv) {
   if (options.mode_words != 0 && options.mode_words != 3)
     std::fprintf(stderr, "velmora: expected WIDTH HEIGHT BITS, playing at 320 x 200 x 32\n");
   std::vector<ShotRequest>& shots = options.shots;
-  platform::Recording::Request& record = options.record;
+  recorder::Recording::Request& record = options.record;
   const long start_ms = options.start_ms, end_ms = options.end_ms;
-  platform::Aspect aspect = options.aspect;
-  platform::Scale scale = options.scale;
+  host::Aspect aspect = options.aspect;
+  host::Scale scale = options.scale;
   std::string filter = options.filter, renderer = options.renderer;
-  if (options.windowed) platform::SetWindowed(true);
-  if (options.tick_ms) platform::UseRealClock(options.tick_ms);
-  if (options.fps) platform::UseVirtualClock(options.fps);  // deterministic runs win over a tick
+  if (options.windowed) host::SetWindowed(true);
+  if (options.tick_ms) host::UseRealClock(options.tick_ms);
+  if (options.fps) host::UseVirtualClock(options.fps);  // deterministic runs win over a tick
   const bool recording = !record.path.empty();
-  if (platform::kInWebPage) {
+  if (host::kInWebPage) {
     // The canvas holds the mode's pixels one for one and the page scales it,
     // crisp, to the aspect asked for.
-    platform::SetPageAspect(aspect);
-    platform::SetWindowed(true);
-    aspect = platform::Aspect::kSquare;
-    scale = platform::Scale::kInteger;
+    host::SetPageAspect(aspect);
+    host::SetWindowed(true);
+    aspect = host::Aspect::kSquare;
+    scale = host::Scale::kInteger;
     filter = "nearest";
     renderer = "cpu";
   }
-  platform::SetSound(options.mute, true);
-  platform::SetPictureRules(aspect, scale);
+  host::audio::SetSound(options.mute, true);
+  host::SetPictureRules(aspect, scale);
   // Whole multiples are crisp by themselves; a fit to any size needs the sharp
   // filter's last linear step to keep the pixels even.
-  if (filter.empty()) filter = scale == platform::Scale::kInteger ? "nearest" : "sharp";
-  platform::SetPresentation(filter == "nearest" ? platform::Filter::kNearest
-                            : filter == "sharp" ? platform::Filter::kSharp
-                                                : platform::Filter::kLinear,
-                            renderer == "gpu"   ? platform::Renderer::kGpu
-                            : renderer == "cpu" ? platform::Renderer::kCpu
-                                                : platform::Renderer::kAuto,
+  if (filter.empty()) filter = scale == host::Scale::kInteger ? "nearest" : "sharp";
+  host::SetPresentation(filter == "nearest" ? host::Filter::kNearest
+                            : filter == "sharp" ? host::Filter::kSharp
+                                                : host::Filter::kLinear,
+                            renderer == "gpu"   ? host::Renderer::kGpu
+                            : renderer == "cpu" ? host::Renderer::kCpu
+                                                : host::Renderer::kAuto,
                             options.vsync);
-  platform::Recording recorder;
+  recorder::Recording recorder;
   if (recording) {
     std::string error;
     if (!recorder.Prepare(record, error)) return Usage(error.c_str());
-    if (!platform::VideoSinkAvailable(error)) {
+    if (!recorder::VideoSinkAvailable(error)) {
       std::fprintf(stderr, "velmora: cannot record: %s\n", error.c_str());
       return 1;
     }
@@ -179,7 +187,10 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "velmora: cannot record to %s: %s\n", record.path.c_str(), problem.c_str());
       return 1;
     }
-    if (!options.fps) platform::UseVirtualClock(unsigned(record.fps));
+    if (!options.fps) host::UseVirtualClock(unsigned(record.fps));
+    // The frames go to the file only, and the sound is pulled in step with them.
+    host::audio::UsePullMode(recorder::Recording::kSampleRate);
+    host::SetPresentToWindow(false);
     // Nothing to set up: no screen and no sound device are needed.
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
@@ -208,13 +219,13 @@ int main(int argc, char** argv) {
   SetDataDirectory(data.string());
   if (options.log_files) logging::EnableFiles(start_directory.string());
 
-  FrameCapture capture(shots, platform::HandShotToPage);
-  if (start_ms > 0) platform::SkipTo(DWORD(start_ms), [] { return g_dwElapsed; });
+  FrameCapture capture(shots, host::HandShotToPage);
+  if (start_ms > 0) host::SkipTo(DWORD(start_ms), [] { return g_dwElapsed; });
   RecordProgress progress(uint32_t(std::max(0L, start_ms)), uint32_t(end_ms >= 0 ? end_ms : kDemoEndMs),
                           isatty(STDERR_FILENO) == 1);
   const auto record_start = std::chrono::steady_clock::now();
   if (!shots.empty() || end_ms >= 0 || recording)
-    platform::SetPresentHook([&, ended = false](const platform::PresentedFrame& f) mutable {
+    host::SetPresentHook([&, ended = false](const host::PresentedFrame& f) mutable {
       if (!shots.empty()) capture.OnFrame(f, g_dwElapsed);
       if (ended) return;
       bool end = end_ms >= 0 && g_dwElapsed >= DWORD(end_ms);  // the frame at the end is the last one shown
@@ -230,7 +241,8 @@ int main(int argc, char** argv) {
       }
     });
 
-  platform::SetSnapshotHook([](const platform::PresentedFrame& f) {
+  InstallPlayerKeys();
+  host::SetSnapshotHook([](const host::PresentedFrame& f) {
     // The first free velmora-NNNN.png in the working directory.
     for (int n = 1; n < 10000; ++n) {
       char name[32];
@@ -240,17 +252,17 @@ int main(int argc, char** argv) {
       const std::vector<uint8_t> rgb = FrameToRgb(f);
       if (WritePngRgb(name, f.width, f.height, rgb.data())) {
         std::fprintf(stderr, "velmora: saved %s\n", name);
-        platform::HandShotToPage(name);
+        host::HandShotToPage(name);
       } else
         std::fprintf(stderr, "velmora: cannot save %s\n", name);
       return;
     }
   });
   int result = WinMain(GetModuleHandleA(nullptr), nullptr, options.command_line.data(), 10 /* SW_SHOWDEFAULT */);
-  platform::SetPresentHook(nullptr);
-  platform::Shutdown();
+  host::SetPresentHook(nullptr);
+  winapi::Shutdown();
   if (options.audio_report) {
-    platform::AudioCallbackStats a = platform::AudioStats();
+    host::audio::CallbackStats a = host::audio::Stats();
     std::fprintf(stderr, "velmora: audio: %llu callbacks, worst %.3f ms for a %.1f ms buffer\n",
                  static_cast<unsigned long long>(a.callbacks), a.worst_ms, a.buffer_ms);
   }

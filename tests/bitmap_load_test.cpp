@@ -9,7 +9,7 @@
 #include "gfx/gdi_helpers.h"
 #include "image/file_bytes.h"
 #include "image/pcx_decoder.h"
-#include "platform/testing.h"
+#include "winapi/testing.h"
 #include "support.h"
 
 namespace {
@@ -251,7 +251,7 @@ TEST_F(PictureLoad, RestoreOfABmpReadsTheFileAgain) {
   ASSERT_EQ(b.load("p.bmp"), 1);
   EXPECT_EQ(test::PixelAt(b, 0, 0), 0x112233u);
   test::WriteBmp("p.bmp", 1, 1, [](int, int) { return 0xAABBCCu; });
-  platform::testing::SimulateMinimise(hWnd);
+  winapi::testing::SimulateMinimise(hWnd);
   g_bDisplayReady = 0;
   EXPECT_NE(b.lock(), 0);  // lost while the display is away
   b.restore();
@@ -263,7 +263,7 @@ TEST_F(PictureLoad, ALockOfALostPictureBringsItBackReadAgain) {
   test::WriteBmp("q.bmp", 2, 1, [](int, int) { return 0x123456u; });
   bitmap b;
   ASSERT_EQ(b.load("q.bmp"), 1);
-  platform::testing::SimulateMinimise(hWnd);
+  winapi::testing::SimulateMinimise(hWnd);
   ASSERT_EQ(g_bDisplayReady, 1);
   ASSERT_EQ(b.lock(), 0);
   DWORD pixel = 0;

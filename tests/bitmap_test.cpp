@@ -1,6 +1,6 @@
 #include <vector>
 
-#include "platform/testing.h"
+#include "winapi/testing.h"
 #include "support.h"
 
 namespace {
@@ -89,7 +89,7 @@ TEST_F(BitmapTest, FreeKeepsTheBlitErrorForGood) {
   bitmap a, b;
   ASSERT_EQ(a.create(4, 4), 1);
   ASSERT_EQ(b.create(4, 4), 1);
-  platform::testing::FailNextBlt(DDERR_INVALIDRECT);
+  winapi::testing::FailNextBlt(DDERR_INVALIDRECT);
   EXPECT_EQ(a.blit(b, nullptr, nullptr), 0);
   EXPECT_EQ(a.free(), 1);
   EXPECT_EQ(a.free(), 0);
@@ -126,7 +126,7 @@ TEST_F(BitmapTest, RestoreOfACreatedSurfaceKeepsItsPicture) {
   ASSERT_EQ(b.create(3, 3), 1);
   test::FillPattern(b, 5);
   const DWORD before = test::PixelAt(b, 1, 1);
-  platform::testing::SimulateMinimise(hWnd);
+  winapi::testing::SimulateMinimise(hWnd);
   b.restore();
   EXPECT_EQ(b.surface->IsLost(), DD_OK);
   EXPECT_EQ(test::PixelAt(b, 1, 1), before);

@@ -1,6 +1,6 @@
 #include <random>
 
-#include "platform/testing.h"
+#include "winapi/testing.h"
 #include "support.h"
 
 namespace {
@@ -212,7 +212,7 @@ TEST_F(BlitTest, UnexpectedFailureIsStickyAndLoggedOnce) {
   ASSERT_EQ(src.create(4, 4), 1);
   ASSERT_EQ(dst.create(4, 4), 1);
   test::FillPattern(src);
-  platform::testing::FailNextBlt(DDERR_INVALIDRECT);
+  winapi::testing::FailNextBlt(DDERR_INVALIDRECT);
   EXPECT_EQ(src.blit(dst, nullptr, nullptr), 0);
   EXPECT_EQ(src.blit_error, 1);
   EXPECT_EQ(src.blit(dst, nullptr, nullptr), 0);  // valid now, but never reaches the platform
@@ -223,7 +223,7 @@ TEST_F(BlitTest, BusyBlitterDropsTheCopyWithoutError) {
   bitmap src, dst;
   ASSERT_EQ(src.create(4, 4), 1);
   ASSERT_EQ(dst.create(4, 4), 1);
-  platform::testing::FailNextBlt(DDERR_WASSTILLDRAWING);
+  winapi::testing::FailNextBlt(DDERR_WASSTILLDRAWING);
   EXPECT_EQ(src.blit(dst, nullptr, nullptr), 1);
   EXPECT_EQ(src.blit_error, 0);
 }
@@ -245,7 +245,7 @@ TEST_F(BlitTest, LostSurfacesAreRestoredAndTheCopyDropped) {
   ASSERT_EQ(dst.create(4, 4), 1);
   test::FillPattern(src);
   const DWORD src_pixel = test::PixelAt(src, 2, 2), dst_pixel = test::PixelAt(dst, 2, 2);
-  platform::testing::SimulateMinimise(hWnd);
+  winapi::testing::SimulateMinimise(hWnd);
   g_bDisplayReady = 0;
   EXPECT_EQ(src.blit(dst, nullptr, nullptr), 1);
   EXPECT_EQ(g_bDisplayReady, 1);  // DxRestore ran first

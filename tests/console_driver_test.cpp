@@ -6,12 +6,16 @@
 #include <vector>
 
 #include "image/file_bytes.h"
-#include "platform/gdi.h"
+#include "winapi/gdi.h"
 #include "shell/demo.h"
 #include "shell/frame_clock.h"
 #include "shell/live_console.h"
 #include "shell/startup_failure.h"
 #include "support.h"
+#include "host/clock.h"
+#include "host/frame_pump.h"
+#include "host/settings.h"
+#include "winapi/window_extras.h"
 
 namespace {
 
@@ -22,13 +26,13 @@ class ConsoleDriverTest : public ::testing::Test {
   void SetUp() override {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    platform::SetWindowed(true, 320, 200);
+    host::SetWindowed(true, 320, 200);
     SetDataDirectory(test::DataPath("").string());
-    platform::UseVirtualClock(60);
+    host::UseVirtualClock(60);
   }
   void TearDown() override {
-    platform::SetPresentHook(nullptr);
-    platform::Shutdown();
+    host::SetPresentHook(nullptr);
+    winapi::Shutdown();
     SetDataDirectory("");
   }
   // Runs the demo, calling `at_frame` before each presented frame's pixels are
@@ -37,7 +41,7 @@ class ConsoleDriverTest : public ::testing::Test {
     test::ResetDriverState();  // each run starts as a fresh process does
     std::map<DWORD, Frame> kept;
     uint64_t presents = 0;
-    platform::SetPresentHook([&](const platform::PresentedFrame& f) {
+    host::SetPresentHook([&](const host::PresentedFrame& f) {
       at_frame(++presents);
       for (DWORD t : times)
         if (g_dwElapsed == t) kept[t] = Frame(f.pixels, f.pixels + size_t(f.pitch) * size_t(f.height));
@@ -47,8 +51,8 @@ class ConsoleDriverTest : public ::testing::Test {
     EXPECT_EQ(WinMain(GetModuleHandleA(nullptr), nullptr, words.data(), 10), 0);
     EXPECT_EQ(FirstStartupFailure(), "");
     EXPECT_GE(g_dwElapsed, times.back());
-    platform::SetPresentHook(nullptr);
-    platform::Shutdown();
+    host::SetPresentHook(nullptr);
+    winapi::Shutdown();
     return kept;
   }
 };

@@ -5,11 +5,16 @@
 #include <sstream>
 
 #include "base/logfile.h"
-#include "platform/gdi.h"
+#include "winapi/gdi.h"
 #include "shell/demo.h"
 #include "shell/frame_clock.h"
 #include "shell/startup_failure.h"
 #include "support.h"
+#include "host/clock.h"
+#include "host/frame_pump.h"
+#include "host/settings.h"
+#include "host/audio_mixer.h"
+#include "winapi/window_extras.h"
 
 namespace {
 
@@ -18,11 +23,11 @@ class DriverTest : public ::testing::Test {
   void SetUp() override {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    platform::SetWindowed(true, 320, 200);  // presentation at the mode's size costs least
+    host::SetWindowed(true, 320, 200);  // presentation at the mode's size costs least
   }
   void TearDown() override {
-    platform::SetPresentHook(nullptr);
-    platform::Shutdown();
+    host::SetPresentHook(nullptr);
+    winapi::Shutdown();
   }
   int Run(const char* command_line) {
     std::string text = command_line;
@@ -30,7 +35,7 @@ class DriverTest : public ::testing::Test {
   }
   // Ends the demo at the presented frame number `frame` (counted from 1).
   void CloseAtFrame(uint64_t frame) {
-    platform::SetPresentHook([this, frame](const platform::PresentedFrame&) {
+    host::SetPresentHook([this, frame](const host::PresentedFrame&) {
       if (++presents == frame) PostMessageA(hWnd, WM_CLOSE, 0, 0);
     });
   }
@@ -49,9 +54,9 @@ class MusicOnly : public test::TempDir {
 
 TEST_F(DriverTest, WholeTimelineSwitchesPartsAtTheirBordersAndEndsByItself) {
   MusicOnly dir;
-  platform::UseVirtualClock(1000);  // one millisecond per frame: every demo time is seen
+  host::UseVirtualClock(1000);  // one millisecond per frame: every demo time is seen
   std::map<DWORD, int> mode_at;
-  platform::SetPresentHook([&](const platform::PresentedFrame&) {
+  host::SetPresentHook([&](const host::PresentedFrame&) {
     ++presents;
     mode_at[g_dwElapsed] = g_nDemoMode;
   });
@@ -74,7 +79,7 @@ TEST_F(DriverTest, WholeTimelineSwitchesPartsAtTheirBordersAndEndsByItself) {
 
 TEST_F(DriverTest, AtSixtyFramesPerSecondStepsStillFollowTheClock) {
   MusicOnly dir;
-  platform::UseVirtualClock(60);
+  host::UseVirtualClock(60);
   EXPECT_EQ(Run(""), 0);
   EXPECT_EQ(demo::UpdateStepCount() + g_dwFrameTicks, g_dwElapsed + 1);
   EXPECT_GE(g_dwElapsed, 106001u);
@@ -84,7 +89,7 @@ TEST_F(DriverTest, AtSixtyFramesPerSecondStepsStillFollowTheClock) {
 
 TEST_F(DriverTest, ThreeWordsSelectTheDisplayMode) {
   MusicOnly dir;
-  platform::UseVirtualClock(60);
+  host::UseVirtualClock(60);
   CloseAtFrame(3);
   EXPECT_EQ(Run("640 480 16"), 0);
   EXPECT_TRUE(FirstStartupFailure().empty());
@@ -96,7 +101,7 @@ TEST_F(DriverTest, ThreeWordsSelectTheDisplayMode) {
 
 TEST_F(DriverTest, TwoOrFourWordsSelectTheDefaultMode) {
   MusicOnly dir;
-  platform::UseVirtualClock(60);
+  host::UseVirtualClock(60);
   CloseAtFrame(1);
   EXPECT_EQ(Run("640 480"), 0);
   EXPECT_EQ(g_dwWidth, 320u);
@@ -105,7 +110,7 @@ TEST_F(DriverTest, TwoOrFourWordsSelectTheDefaultMode) {
 
 TEST_F(DriverTest, FourWordsSelectTheDefaultModeToo) {
   MusicOnly dir;
-  platform::UseVirtualClock(60);
+  host::UseVirtualClock(60);
   CloseAtFrame(1);
   EXPECT_EQ(Run("640 480 16 1"), 0);
   EXPECT_EQ(g_dwWidth, 320u);
@@ -113,7 +118,7 @@ TEST_F(DriverTest, FourWordsSelectTheDefaultModeToo) {
 }
 
 TEST_F(DriverTest, RejectedModeEndsBeforeTheFirstFrameAndIsReported) {
-  platform::UseVirtualClock(60);
+  host::UseVirtualClock(60);
   EXPECT_EQ(Run("640 480 8"), 0);
   EXPECT_EQ(FirstStartupFailure(), "DxInit(640,480,8)");
   EXPECT_EQ(FirstStartupFailureReason(), "not a mode this program shows (16, 24 or 32 bits)");
@@ -125,7 +130,7 @@ TEST_F(DriverTest, NoWindowStillRunsEveryStartUpStepAndNoLoop) {
   setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
   test::TempDir dir;
   logging::EnableFiles(dir.path().string());
-  platform::UseVirtualClock(60);
+  host::UseVirtualClock(60);
   EXPECT_EQ(Run(""), 0);
   EXPECT_EQ(FirstStartupFailure(), "InitHwnd()");
   EXPECT_EQ(g_dwFrames, 0u);
@@ -144,7 +149,7 @@ TEST_F(DriverTest, NoWindowStillRunsEveryStartUpStepAndNoLoop) {
 TEST_F(DriverTest, ARunLeavesNoFileBehind) {
   MusicOnly dir;
   std::filesystem::create_directory("log");
-  platform::UseVirtualClock(60);
+  host::UseVirtualClock(60);
   CloseAtFrame(30);
   EXPECT_EQ(Run(""), 0);
   // The empty log directory, data/ and the music: nothing new.
@@ -154,7 +159,7 @@ TEST_F(DriverTest, ARunLeavesNoFileBehind) {
 TEST_F(DriverTest, LogOptionWritesEachModulesChannel) {
   MusicOnly dir;
   logging::EnableFiles(dir.path().string());
-  platform::UseVirtualClock(60);
+  host::UseVirtualClock(60);
   CloseAtFrame(2);
   EXPECT_EQ(Run(""), 0);
   for (const char* module : {"con", "winmain", "2d", "dx", "main", "efect", "font", "apu", "input", "console"}) {
@@ -172,7 +177,7 @@ TEST_F(DriverTest, LogOptionWritesEachModulesChannel) {
 
 TEST_F(DriverTest, MissingMusicEndsTheDemoBeforeItsFirstFrame) {
   test::TempDir dir;
-  platform::UseVirtualClock(60);
+  host::UseVirtualClock(60);
   EXPECT_EQ(Run(""), 0);
   EXPECT_EQ(FirstStartupFailure(), "s.Load('data/rovaraza.xm')");
   EXPECT_EQ(g_dwFrames, 0u);
@@ -181,7 +186,7 @@ TEST_F(DriverTest, MissingMusicEndsTheDemoBeforeItsFirstFrame) {
 TEST_F(DriverTest, NoSoundDeviceIsAStartUpFailure) {
   MusicOnly dir;
   setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-  platform::UseVirtualClock(60);
+  host::UseVirtualClock(60);
   EXPECT_EQ(Run(""), 0);
   EXPECT_EQ(FirstStartupFailure(), "InitSound(hWnd)");
   EXPECT_NE(FirstStartupFailureReason().find("no sound device"), std::string::npos);
@@ -191,19 +196,19 @@ TEST_F(DriverTest, NoSoundDeviceIsAStartUpFailure) {
 TEST_F(DriverTest, WithTheSilentFallbackNoSoundDevicePlaysOnWithoutSound) {
   MusicOnly dir;
   setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-  platform::SetSound(false, true);
-  platform::UseVirtualClock(60);
+  host::audio::SetSound(false, true);
+  host::UseVirtualClock(60);
   CloseAtFrame(20);
   EXPECT_EQ(Run(""), 0);
   EXPECT_TRUE(FirstStartupFailure().empty()) << FirstStartupFailure();
   EXPECT_EQ(presents, 20u);
-  platform::SetSound(false, false);
+  host::audio::SetSound(false, false);
 }
 
 TEST_F(DriverTest, EscapeEndsTheLoopAtItsNextTest) {
   MusicOnly dir;
-  platform::UseVirtualClock(60);
-  platform::SetPresentHook([this](const platform::PresentedFrame&) {
+  host::UseVirtualClock(60);
+  host::SetPresentHook([this](const host::PresentedFrame&) {
     if (++presents == 5) PostMessageA(hWnd, WM_KEYDOWN, VK_ESCAPE, 0);
   });
   EXPECT_EQ(Run(""), 0);
@@ -213,8 +218,8 @@ TEST_F(DriverTest, EscapeEndsTheLoopAtItsNextTest) {
 
 TEST_F(DriverTest, F8KeepsTheDemoRunningOnANewDisplay) {
   MusicOnly dir;
-  platform::UseVirtualClock(60);
-  platform::SetPresentHook([this](const platform::PresentedFrame& f) {
+  host::UseVirtualClock(60);
+  host::SetPresentHook([this](const host::PresentedFrame& f) {
     ++presents;
     if (presents == 5) PostMessageA(hWnd, WM_KEYDOWN, VK_F8, 0);
     if (presents > 5) {

@@ -1,4 +1,5 @@
 #include "shell/frame_capture.h"
+#include "host/frame_pump.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -13,7 +14,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-platform::PresentedFrame FrameOf(const std::vector<uint32_t>& pixels, int width, int height) {
+host::PresentedFrame FrameOf(const std::vector<uint32_t>& pixels, int width, int height) {
   return {reinterpret_cast<const uint8_t*>(pixels.data()), width, height, width * 4, 32};
 }
 

@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/internal.h"
-#include "platform/runtime.h"
+#include "winapi/internal.h"
+#include "host/clock.h"
+#include "host/playback.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ void ResetClock() {
 
 TEST(FrameClock, FirstUpdateOnlyReadsTheTickCount) {
   ResetClock();
-  platform::UseManualClock(123456);
+  host::UseManualClock(123456);
   FrameTick();
   EXPECT_EQ(g_dwElapsed, 0u);
   EXPECT_EQ(g_dwFrameTicks, 0u);
@@ -26,12 +27,12 @@ TEST(FrameClock, FirstUpdateOnlyReadsTheTickCount) {
 
 TEST(FrameClock, UpdatesWithinOneTickAddNothing) {
   ResetClock();
-  platform::UseManualClock(500);
+  host::UseManualClock(500);
   FrameTick();
   FrameTick();
   FrameTick();
   EXPECT_EQ(g_dwElapsed, 0u);
-  platform::UseManualClock(510);
+  host::UseManualClock(510);
   FrameTick();
   EXPECT_EQ(g_dwElapsed, 10u);
   EXPECT_EQ(g_dwFrameTicks, 10u);
@@ -39,9 +40,9 @@ TEST(FrameClock, UpdatesWithinOneTickAddNothing) {
 
 TEST(FrameClock, TickCountWrapsModulo32Bits) {
   ResetClock();
-  platform::UseManualClock(4294967290u);
+  host::UseManualClock(4294967290u);
   FrameTick();
-  platform::UseManualClock(5);
+  host::UseManualClock(5);
   FrameTick();
   EXPECT_EQ(g_dwDelta, 11u);
   EXPECT_EQ(g_dwElapsed, 11u);
@@ -50,24 +51,24 @@ TEST(FrameClock, TickCountWrapsModulo32Bits) {
 
 TEST(FrameClock, IdleTimeFeedsTheDemoClockAndLaterTheCountdown) {
   ResetClock();
-  platform::UseManualClock(1000);
+  host::UseManualClock(1000);
   FrameTick();
-  platform::UseManualClock(1010);
+  host::UseManualClock(1010);
   IdleTick();
   EXPECT_EQ(g_dwElapsed, 10u);
   EXPECT_EQ(g_dwFrameTicks, 0u);
-  platform::UseManualClock(6010);
+  host::UseManualClock(6010);
   FrameTick();
   EXPECT_EQ(g_dwElapsed, 5010u);
   EXPECT_EQ(g_dwFrameTicks, 5000u);
 }
 
 TEST(FrameClock, VirtualClockSpreadsFrameTimeEvenly) {
-  platform::UseVirtualClock(60);
+  host::UseVirtualClock(60);
   DWORD previous = GetTickCount();
   std::vector<DWORD> steps;
   for (int i = 0; i < 6; ++i) {
-    platform::AdvanceClockForPresentedFrame();
+    host::AdvanceClockForPresentedFrame();
     DWORD now = GetTickCount();
     steps.push_back(now - previous);
     previous = now;
@@ -77,7 +78,7 @@ TEST(FrameClock, VirtualClockSpreadsFrameTimeEvenly) {
 }
 
 TEST(FrameClock, RealClockMovesInSystemTicks) {
-  platform::UseRealClock(10);
+  host::UseRealClock(10);
   for (int i = 0; i < 50; ++i) EXPECT_EQ(GetTickCount() % 10, 0u);
 }
 
@@ -86,8 +87,8 @@ TEST(FrameClock, RealClockMovesInSystemTicks) {
 namespace {
 
 TEST(TickWait, ASecondReadWithNothingBetweenSleepsUntilTheTickMoves) {
-  platform::UseRealClock(10);
-  const uint64_t sleeps = platform::TickSleeps();
+  host::UseRealClock(10);
+  const uint64_t sleeps = host::TickSleeps();
   const DWORD first = GetTickCount();
   int reads = 1;
   DWORD next;
@@ -96,19 +97,19 @@ TEST(TickWait, ASecondReadWithNothingBetweenSleepsUntilTheTickMoves) {
   // instead of thousands.
   EXPECT_EQ(next - first, 10u);
   EXPECT_LE(reads, 2);
-  EXPECT_GE(platform::TickSleeps(), sleeps + 1);
+  EXPECT_GE(host::TickSleeps(), sleeps + 1);
 }
 
 TEST(TickWait, ReadsBetweenLoopCallsNeverSleep) {
-  platform::UseRealClock(10);
+  host::UseRealClock(10);
   MSG message;
   GetTickCount();
-  const uint64_t sleeps = platform::TickSleeps();
+  const uint64_t sleeps = host::TickSleeps();
   for (int i = 0; i < 1000; ++i) {
     PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
     GetTickCount();
   }
-  EXPECT_EQ(platform::TickSleeps(), sleeps);
+  EXPECT_EQ(host::TickSleeps(), sleeps);
 }
 
 }  // namespace
@@ -116,17 +117,17 @@ TEST(TickWait, ReadsBetweenLoopCallsNeverSleep) {
 namespace {
 
 TEST(Pause, TheClockStandsWhilePausedAndGoesOnWhereItStood) {
-  platform::UseRealClock(10);
+  host::UseRealClock(10);
   MSG message;
   PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
   const DWORD before = GetTickCount();
-  platform::SetPaused(true);
+  host::SetPaused(true);
   for (int i = 0; i < 5; ++i) {
     Sleep(12);
     PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);  // a loop call: no wait
     EXPECT_LE(GetTickCount() - before, 10u);             // at most the tick it was in
   }
-  platform::SetPaused(false);
+  host::SetPaused(false);
   PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
   EXPECT_LE(GetTickCount() - before, 20u);  // 60 ms passed; none of it counts
 }

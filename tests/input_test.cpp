@@ -2,7 +2,7 @@
 
 #include "input/keyboard.h"
 #include "input/mouse.h"
-#include "platform/testing.h"
+#include "winapi/testing.h"
 #include "support.h"
 
 namespace {
@@ -18,20 +18,20 @@ class InputTest : public test::DisplayTest {
     SDL_Event e{};
     e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
     e.key.keysym.scancode = sc;
-    platform::testing::FeedInputEvent(e);
+    winapi::testing::FeedInputEvent(e);
   }
   void Button(int button, bool down) {
     SDL_Event e{};
     e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
     e.button.button = uint8_t(button);
-    platform::testing::FeedInputEvent(e);
+    winapi::testing::FeedInputEvent(e);
   }
   void Motion(int dx, int dy) {
     SDL_Event e{};
     e.type = SDL_MOUSEMOTION;
     e.motion.xrel = dx;
     e.motion.yrel = dy;
-    platform::testing::FeedInputEvent(e);
+    winapi::testing::FeedInputEvent(e);
   }
   void Pump() {
     MSG m;
@@ -40,7 +40,7 @@ class InputTest : public test::DisplayTest {
 };
 
 TEST_F(InputTest, WithoutDirectInputOneErrorLineAndNoMouse) {
-  platform::testing::FailNextDirectInputCreate();
+  winapi::testing::FailNextDirectInputCreate();
   std::string log = test::CaptureLog(log_input, [] { EXPECT_FALSE(init_input()); });
   EXPECT_EQ(log.rfind("init_input()...\nERROR DirectInputCreate(", 0), 0u) << log;
   size_t errors = 0;
@@ -51,7 +51,7 @@ TEST_F(InputTest, WithoutDirectInputOneErrorLineAndNoMouse) {
 }
 
 TEST_F(InputTest, KeyboardThatCannotBeAcquiredLeavesBothPointersNull) {
-  platform::testing::SimulateMinimise(hWnd);
+  winapi::testing::SimulateMinimise(hWnd);
   EXPECT_FALSE(init_input());
   EXPECT_EQ(g_pDI, nullptr);
   EXPECT_EQ(g_pDIKeyb, nullptr);
@@ -73,9 +73,9 @@ TEST_F(InputTest, KeysHeldShowInTheState) {
 TEST_F(InputTest, FirstReadAfterMinimisedRestoresAndSeesNoKeys) {
   ASSERT_TRUE(init_input());
   IDirectInputDevice7* before = g_pDIKeyb;
-  platform::testing::SimulateMinimise(hWnd);
+  winapi::testing::SimulateMinimise(hWnd);
   Pump();
-  platform::testing::SimulateRestore(hWnd);
+  winapi::testing::SimulateRestore(hWnd);
   Pump();
   Key(SDL_SCANCODE_A, true);
   std::string log = test::CaptureLog(log_input, [] { EXPECT_TRUE(DxReadKeyb()); });
@@ -90,7 +90,7 @@ TEST_F(InputTest, FirstReadAfterMinimisedRestoresAndSeesNoKeys) {
 
 TEST_F(InputTest, FailedRestoreLeavesLaterReadsHarmless) {
   ASSERT_TRUE(init_input());
-  platform::testing::SimulateMinimise(hWnd);  // still away: the restore cannot acquire
+  winapi::testing::SimulateMinimise(hWnd);  // still away: the restore cannot acquire
   EXPECT_FALSE(DxReadKeyb());
   EXPECT_EQ(g_pDIKeyb, nullptr);
   EXPECT_EQ(g_pDI, nullptr);
@@ -105,11 +105,11 @@ TEST_F(InputTest, InputGivenUpInTheBackgroundComesBackWhenTheWindowIsActiveAgain
     MSG m;
     while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
   };
-  platform::testing::SimulateMinimise(hWnd);
+  winapi::testing::SimulateMinimise(hWnd);
   EXPECT_FALSE(DxReadKeyb());  // away: the restore fails and input is given up
   EXPECT_EQ(g_pDIKeyb, nullptr);
   pump();
-  platform::testing::SimulateRestore(hWnd);
+  winapi::testing::SimulateRestore(hWnd);
   pump();
   ASSERT_EQ(g_bActive, 1);
   EXPECT_TRUE(DxReadKeyb());
@@ -161,12 +161,12 @@ TEST_F(InputTest, BufferHoldsSixteenEvents) {
 
 TEST_F(InputTest, MouseLostWhileAwayIsAcquiredAgainWhenBack) {
   ASSERT_TRUE(init_input());
-  platform::testing::SimulateMinimise(hWnd);
+  winapi::testing::SimulateMinimise(hWnd);
   Pump();
   Motion(4, 0);    // nobody holds the mouse now
   g_mouse.poll();  // lost: asks for the mouse, but the window is away
   EXPECT_EQ(g_mouse.x, 0);
-  platform::testing::SimulateRestore(hWnd);
+  winapi::testing::SimulateRestore(hWnd);
   Pump();
   g_mouse.poll();  // reports the loss and acquires again
   Motion(2, 0);
@@ -175,7 +175,7 @@ TEST_F(InputTest, MouseLostWhileAwayIsAcquiredAgainWhenBack) {
 }
 
 TEST(ScanCodes, EveryKeyOfTheCharacterMapHasItsDirectInputCode) {
-  using platform::testing::DikFromSdlScancode;
+  using winapi::testing::DikFromSdlScancode;
   for (int i = 0; i < 9; ++i) EXPECT_EQ(DikFromSdlScancode(SDL_SCANCODE_1 + i), 0x02 + i);
   EXPECT_EQ(DikFromSdlScancode(SDL_SCANCODE_0), 0x0B);
   EXPECT_EQ(DikFromSdlScancode(SDL_SCANCODE_MINUS), 0x0C);

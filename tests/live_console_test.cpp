@@ -10,6 +10,7 @@
 #include "image/file_bytes.h"
 #include "input/keyboard.h"
 #include "support.h"
+#include "shell/player_keys.h"
 
 namespace {
 
@@ -74,10 +75,10 @@ TEST_F(LiveConsoleTest, TheKeyUnderEscapeOpensItThenKeysGoToItAndEscapeClosesIt)
   EXPECT_FALSE(live.OnKey(WM_KEYDOWN, 0, Flags(kT)));  // closed: the demo's key
   EXPECT_TRUE(live.OnKey(WM_KEYDOWN, 0, Flags(kGrave)));
   EXPECT_TRUE(live.IsOpen());
-  EXPECT_TRUE(platform::TextInput());  // P types rather than pausing
+  EXPECT_TRUE(TextInput());  // P types rather than pausing
   EXPECT_TRUE(live.OnKey(WM_KEYDOWN, 0, Flags(DIK_ESCAPE)));
   EXPECT_FALSE(live.IsOpen());
-  EXPECT_FALSE(platform::TextInput());
+  EXPECT_FALSE(TextInput());
   // The next Escape is the demo's again.
   EXPECT_FALSE(live.OnKey(WM_KEYDOWN, 0, Flags(DIK_ESCAPE)));
   // A held key's repeats do not open and close it over and over.

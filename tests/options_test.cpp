@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "support.h"
+#include "host/picture_geometry.h"
 
 namespace {
 
@@ -29,8 +30,8 @@ TEST(Options, WordsBecomeSettingsOrOneProblem) {
   ASSERT_EQ(o.shots.size(), 1u);
   EXPECT_EQ(o.shots[0].demo_ms, 40000u);
   EXPECT_TRUE(std::filesystem::path(o.shots[0].path).is_absolute());
-  EXPECT_EQ(o.aspect, platform::Aspect::kSquare);
-  EXPECT_EQ(o.scale, platform::Scale::kInteger);
+  EXPECT_EQ(o.aspect, host::Aspect::kSquare);
+  EXPECT_EQ(o.scale, host::Scale::kInteger);
   EXPECT_EQ(o.command_line, "640 480 16");
   EXPECT_EQ(o.mode_words, 3);
 

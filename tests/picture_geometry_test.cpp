@@ -1,13 +1,13 @@
 // Where the picture goes on the screen, for a table of modes, screens and rules.
-#include "platform/picture_geometry.h"
+#include "host/picture_geometry.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using platform::Aspect;
-using platform::PlacePicture;
-using platform::Scale;
+using host::Aspect;
+using host::PlacePicture;
+using host::Scale;
 
 TEST(PictureGeometry, ModesScreensAndRules) {
   struct Row {
@@ -38,7 +38,7 @@ TEST(PictureGeometry, ModesScreensAndRules) {
       {800, 600, 640, 480, Aspect::kCrt, Scale::kInteger, 0, 0, 640, 480},
   };
   for (const Row& r : rows) {
-    platform::PictureRect p = PlacePicture(r.w, r.h, r.sw, r.sh, r.aspect, r.scale);
+    host::PictureRect p = PlacePicture(r.w, r.h, r.sw, r.sh, r.aspect, r.scale);
     EXPECT_EQ(p.x, r.x) << r.w << "x" << r.h << " on " << r.sw << "x" << r.sh;
     EXPECT_EQ(p.y, r.y) << r.w << "x" << r.h << " on " << r.sw << "x" << r.sh;
     EXPECT_EQ(p.width, r.width) << r.w << "x" << r.h << " on " << r.sw << "x" << r.sh;

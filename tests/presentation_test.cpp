@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/internal.h"
+#include "winapi/internal.h"
 #include "support.h"
+#include "host/settings.h"
+#include "host/picture_geometry.h"
 
 namespace {
 
@@ -19,7 +21,7 @@ class Shown {
   explicit Shown(bitmap& frame) {
     test::FillPattern(frame);
     EXPECT_EQ(frame.blit(primary, nullptr, nullptr), 1);
-    screen_ = SDL_GetWindowSurface(platform::detail::SdlWindowOf(hWnd));
+    screen_ = SDL_GetWindowSurface(winapi::detail::SdlWindowOf(hWnd));
   }
   SDL_Surface* screen() const { return screen_; }
   DWORD operator()(int x, int y) const {
@@ -35,7 +37,7 @@ class Shown {
 };
 
 TEST_F(Presentation, FullScreenFrameIsScaledNearestWithBlackBorders) {
-  platform::SetPictureRules(platform::Aspect::kSquare, platform::Scale::kFit);
+  host::SetPictureRules(host::Aspect::kSquare, host::Scale::kFit);
   OpenDisplay(320, 200, 32);  // on the offscreen driver's 1024 x 768 desktop
   bitmap frame;
   ASSERT_EQ(frame.create(320, 200), 1);
@@ -48,7 +50,7 @@ TEST_F(Presentation, FullScreenFrameIsScaledNearestWithBlackBorders) {
   for (int y = 64; y < 704; y += 37)
     for (int x = 0; x < 1024; x += 41)
       ASSERT_EQ(shown(x, y), test::PixelAt(frame, x * 320 / 1024, (y - 64) * 200 / 640)) << x << "," << y;
-  platform::SetPictureRules(platform::Aspect::kCrt, platform::Scale::kFit);
+  host::SetPictureRules(host::Aspect::kCrt, host::Scale::kFit);
 }
 
 TEST_F(Presentation, ByDefaultA320x200PictureFillsA4To3Screen) {
@@ -64,19 +66,19 @@ TEST_F(Presentation, ByDefaultA320x200PictureFillsA4To3Screen) {
 class WindowedPresentation : public test::DisplayTest {
  protected:
   void SetUp() override {
-    platform::SetWindowed(true);  // before the window is made
+    host::SetWindowed(true);  // before the window is made
     test::DisplayTest::SetUp();
   }
   void TearDown() override {
     test::DisplayTest::TearDown();
-    platform::SetWindowed(false);
+    host::SetWindowed(false);
   }
 };
 
 TEST_F(WindowedPresentation, AWindowWithoutASizeTakesWholeMultiplesOfThePicture) {
   OpenDisplay(320, 200, 32);
   int w = 0, h = 0;
-  SDL_GetWindowSize(platform::detail::SdlWindowOf(hWnd), &w, &h);
+  SDL_GetWindowSize(winapi::detail::SdlWindowOf(hWnd), &w, &h);
   // On the offscreen driver's 1024 x 768 desktop: 90 % is 921 x 691.
   EXPECT_EQ(w % 320, 0) << w;
   EXPECT_EQ(h % 200, 0) << h;
@@ -91,7 +93,7 @@ TEST_F(Presentation, SixteenBitModesShowTheirColours) {
   ASSERT_EQ(frame.create(64, 40), 1);
   frame.clear(0xF800);  // red in RGB565
   ASSERT_EQ(frame.blit(primary, nullptr, nullptr), 1);
-  SDL_Surface* screen = SDL_GetWindowSurface(platform::detail::SdlWindowOf(hWnd));
+  SDL_Surface* screen = SDL_GetWindowSurface(winapi::detail::SdlWindowOf(hWnd));
   ASSERT_NE(screen, nullptr);
   Uint32 v = 0;
   std::memcpy(&v, static_cast<uint8_t*>(screen->pixels) + size_t(384) * screen->pitch + 512 * 4, 4);
@@ -121,7 +123,7 @@ bool Between(DWORD v, DWORD a, DWORD b) {
 // it; whole multiples are 3 x 3 (960 x 600), so each picture pixel shows as a
 // block of one colour with a blended seam at most one pixel wide on its edges.
 TEST_F(Presentation, SharpShowsEachPixelAsAnEvenBlockWithOneBlendedSeam) {
-  platform::SetPresentation(platform::Filter::kSharp, platform::Renderer::kCpu, false);
+  host::SetPresentation(host::Filter::kSharp, host::Renderer::kCpu, false);
   OpenDisplay(320, 200, 32);
   bitmap frame;
   ASSERT_EQ(frame.create(320, 200), 1);
@@ -159,14 +161,14 @@ TEST_F(Presentation, SharpShowsEachPixelAsAnEvenBlockWithOneBlendedSeam) {
   // nearer half of the pixels show a picture pixel's own colour, unblended.
   EXPECT_GT(exact, seams);
   EXPECT_GT(seams, 0);
-  platform::SetPresentation(platform::Filter::kNearest, platform::Renderer::kCpu, false);
+  host::SetPresentation(host::Filter::kNearest, host::Renderer::kCpu, false);
 }
 
 // The seams of black and white columns, byte for byte: their weights are the
 // rounded fractions of bilinear filtering (300 pixels shown 1024 wide, where
 // truncated weights would come out one lower).
 TEST_F(Presentation, SharpSeamsOfBlackAndWhiteColumnsHaveTheirExactGreys) {
-  platform::SetPresentation(platform::Filter::kSharp, platform::Renderer::kCpu, false);
+  host::SetPresentation(host::Filter::kSharp, host::Renderer::kCpu, false);
   OpenDisplay(300, 200, 32);
   bitmap frame;
   ASSERT_EQ(frame.create(300, 200), 1);
@@ -175,19 +177,19 @@ TEST_F(Presentation, SharpSeamsOfBlackAndWhiteColumnsHaveTheirExactGreys) {
     for (int x = 0; x < 300; ++x) frame.put_pixel(x, y, x & 1 ? 0xFFFFFF : 0);
   frame.unlock();
   ASSERT_EQ(frame.blit(primary, nullptr, nullptr), 1);
-  SDL_Surface* screen = SDL_GetWindowSurface(platform::detail::SdlWindowOf(hWnd));
+  SDL_Surface* screen = SDL_GetWindowSurface(winapi::detail::SdlWindowOf(hWnd));
   ASSERT_NE(screen, nullptr);
   std::vector<int> greys;
   for (int x = 0; x < 17; ++x) greys.push_back(static_cast<uint8_t*>(screen->pixels)[size_t(x) * 4 + 1]);
   EXPECT_EQ(greys, (std::vector<int>{0, 0, 0, 147, 255, 255, 200, 0, 0, 0, 186, 255, 255, 161, 0, 0, 0}));
-  platform::SetPresentation(platform::Filter::kNearest, platform::Renderer::kCpu, false);
+  host::SetPresentation(host::Filter::kNearest, host::Renderer::kCpu, false);
 }
 
 // Linear filtering of two flat halves: flat far from the edge, a monotone ramp
 // across it.
 TEST_F(Presentation, LinearRampsBetweenFlatAreas) {
-  platform::SetPresentation(platform::Filter::kLinear, platform::Renderer::kCpu, false);
-  platform::SetPictureRules(platform::Aspect::kSquare, platform::Scale::kFit);
+  host::SetPresentation(host::Filter::kLinear, host::Renderer::kCpu, false);
+  host::SetPictureRules(host::Aspect::kSquare, host::Scale::kFit);
   OpenDisplay(64, 48, 32);
   bitmap frame;
   ASSERT_EQ(frame.create(64, 48), 1);
@@ -199,7 +201,7 @@ TEST_F(Presentation, LinearRampsBetweenFlatAreas) {
   fx.dwFillColor = 0xFFFFFF;
   frame.surface->Blt(&right, nullptr, nullptr, DDBLT_COLORFILL, &fx);
   ASSERT_EQ(frame.blit(primary, nullptr, nullptr), 1);
-  SDL_Surface* screen = SDL_GetWindowSurface(platform::detail::SdlWindowOf(hWnd));
+  SDL_Surface* screen = SDL_GetWindowSurface(winapi::detail::SdlWindowOf(hWnd));
   auto at = [&](int x, int y) {
     Uint32 v = 0;
     std::memcpy(&v, static_cast<uint8_t*>(screen->pixels) + size_t(y) * screen->pitch + size_t(x) * 4, 4);
@@ -215,8 +217,8 @@ TEST_F(Presentation, LinearRampsBetweenFlatAreas) {
     between += v > 0 && v < 255;
   }
   EXPECT_GE(between, 8);  // a ramp, not a step (16 output pixels per picture pixel)
-  platform::SetPictureRules(platform::Aspect::kCrt, platform::Scale::kFit);
-  platform::SetPresentation(platform::Filter::kNearest, platform::Renderer::kCpu, false);
+  host::SetPictureRules(host::Aspect::kCrt, host::Scale::kFit);
+  host::SetPresentation(host::Filter::kNearest, host::Renderer::kCpu, false);
 }
 
 }  // namespace
@@ -227,12 +229,12 @@ TEST_F(Presentation, LinearRampsBetweenFlatAreas) {
 class ModeSizedWindow : public test::DisplayTest {
  protected:
   void SetUp() override {
-    platform::SetWindowed(true, 640, 480);
+    host::SetWindowed(true, 640, 480);
     test::DisplayTest::SetUp();
   }
   void TearDown() override {
     test::DisplayTest::TearDown();
-    platform::SetWindowed(false);
+    host::SetWindowed(false);
   }
   static void* ScreenBytes() {
     if (primary.lock() != 0) return nullptr;
@@ -253,7 +255,7 @@ class ModeSizedWindow : public test::DisplayTest {
 TEST_F(ModeSizedWindow, TheScreenLivesInTheWindowUntilTheWindowChanges) {
   // 640 x 480 is 4:3 already: the aspect rule shows it one for one.
   OpenDisplay(640, 480, 32);
-  SDL_Window* window = platform::detail::SdlWindowOf(hWnd);
+  SDL_Window* window = winapi::detail::SdlWindowOf(hWnd);
   bitmap frame;
   ASSERT_EQ(frame.create(640, 480), 1);
   test::FillPattern(frame, 5);
@@ -268,7 +270,7 @@ TEST_F(ModeSizedWindow, TheScreenLivesInTheWindowUntilTheWindowChanges) {
 
   // The player resizes the window: SDL drops its surface; the pixels come home.
   SDL_SetWindowSize(window, 1280, 960);
-  platform::detail::PumpEvents();
+  winapi::detail::PumpEvents();
   void* own = ScreenBytes();  // the unlock presents, scaled, into the new surface
   EXPECT_NE(own, nullptr);
   EXPECT_NE(own, SDL_GetWindowSurface(window)->pixels);
@@ -277,7 +279,7 @@ TEST_F(ModeSizedWindow, TheScreenLivesInTheWindowUntilTheWindowChanges) {
 
   // Back to the mode's size: the next frame moves them in again.
   SDL_SetWindowSize(window, 640, 480);
-  platform::detail::PumpEvents();
+  winapi::detail::PumpEvents();
   test::FillPattern(frame, 9);
   ASSERT_EQ(frame.blit(primary, nullptr, nullptr), 1);
   EXPECT_EQ(ScreenBytes(), SDL_GetWindowSurface(window)->pixels);
@@ -287,9 +289,9 @@ TEST_F(ModeSizedWindow, TheScreenLivesInTheWindowUntilTheWindowChanges) {
 TEST_F(ModeSizedWindow, APictureTheAspectRuleNarrowsStaysOutAndKeepsItsShape) {
   // 320 x 200 in a window of that size is shown at 4:3: 267 wide, black beside it.
   OpenDisplay(320, 200, 32);
-  SDL_Window* window = platform::detail::SdlWindowOf(hWnd);
+  SDL_Window* window = winapi::detail::SdlWindowOf(hWnd);
   SDL_SetWindowSize(window, 320, 200);
-  platform::detail::PumpEvents();
+  winapi::detail::PumpEvents();
   bitmap frame;
   ASSERT_EQ(frame.create(320, 200), 1);
   frame.clear(0xFFFFFF);
@@ -303,8 +305,8 @@ TEST_F(ModeSizedWindow, APictureTheAspectRuleNarrowsStaysOutAndKeepsItsShape) {
   EXPECT_EQ(shown[100 * screen->pitch / 4 + 317] & 0xFFFFFF, 0u);
   EXPECT_EQ(shown[100 * screen->pitch / 4 + 160] & 0xFFFFFF, 0xFFFFFFu);
   // The same picture with square pixels fills the window, so it moves in.
-  platform::SetPictureRules(platform::Aspect::kSquare, platform::Scale::kFit);
+  host::SetPictureRules(host::Aspect::kSquare, host::Scale::kFit);
   ASSERT_EQ(frame.blit(primary, nullptr, nullptr), 1);
   EXPECT_EQ(ScreenBytes(), SDL_GetWindowSurface(window)->pixels);
-  platform::SetPictureRules(platform::Aspect::kCrt, platform::Scale::kFit);
+  host::SetPictureRules(host::Aspect::kCrt, host::Scale::kFit);
 }

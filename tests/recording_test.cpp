@@ -1,19 +1,21 @@
 // Recording to a video file: the rules that need no encoder, and the sound kept in
 // step with the frames by a real recorder.
-#include "platform/recording.h"
+#include "recorder/recording.h"
 
 #include <filesystem>
 #include <vector>
 
-#include "platform/record_rules.h"
+#include "recorder/record_rules.h"
 #include "support.h"
+#include "host/frame_pump.h"
+#include "host/settings.h"
 
 namespace {
 
-using platform::AudioFramesDue;
-using platform::DefaultRecordSize;
-using platform::RecordFormatFor;
-using platform::RecordSize;
+using recorder::AudioFramesDue;
+using recorder::DefaultRecordSize;
+using recorder::RecordFormatFor;
+using recorder::RecordSize;
 
 TEST(RecordRules, TheExtensionChoosesTheFormats) {
   struct Row {
@@ -34,7 +36,7 @@ TEST(RecordRules, TheExtensionChoosesTheFormats) {
       {"dir.mkv/demo", false, nullptr, nullptr, nullptr},
   };
   for (const Row& r : rows) {
-    const platform::RecordFormat* f = RecordFormatFor(r.path, r.lossless);
+    const recorder::RecordFormat* f = RecordFormatFor(r.path, r.lossless);
     if (!r.container) {
       EXPECT_EQ(f, nullptr) << r.path;
       continue;
@@ -73,14 +75,14 @@ TEST(RecordRules, SmallModesGrowTo1080LinesAtTheShapeOfTheirMonitor) {
 TEST(RecordRules, SizeWordsAreWidthByHeightOrNative) {
   bool native = false;
   RecordSize s;
-  EXPECT_TRUE(platform::ParseRecordSize("1280x720", native, s));
+  EXPECT_TRUE(recorder::ParseRecordSize("1280x720", native, s));
   EXPECT_FALSE(native);
   EXPECT_EQ(s.width, 1280);
   EXPECT_EQ(s.height, 720);
-  EXPECT_TRUE(platform::ParseRecordSize("native", native, s));
+  EXPECT_TRUE(recorder::ParseRecordSize("native", native, s));
   EXPECT_TRUE(native);
   for (const char* bad : {"", "x", "1280x", "x720", "1280*720", "-1x5", "1x720", "9000x720", "12a0x720", "1280x720x3"})
-    EXPECT_FALSE(platform::ParseRecordSize(bad, native, s)) << bad;
+    EXPECT_FALSE(recorder::ParseRecordSize(bad, native, s)) << bad;
 }
 
 TEST(RecordRules, SoundDueIsTheRoundedDemoTimeInSampleFrames) {
@@ -97,10 +99,10 @@ class RecordingTest : public test::DisplayTest {};
 TEST_F(RecordingTest, AfterEveryFrameTheSoundHoldsExactlyTheFramesDue) {
   test::TempDir dir;
   std::vector<uint8_t> pixels(8 * 6 * 4, 0x40);
-  const platform::PresentedFrame frame{pixels.data(), 8, 6, 8 * 4, 32};
+  const host::PresentedFrame frame{pixels.data(), 8, 6, 8 * 4, 32};
   for (int fps : {60, 50, 30, 1000}) {
-    platform::Recording recording;
-    platform::Recording::Request request;
+    recorder::Recording recording;
+    recorder::Recording::Request request;
     request.path = (dir.path() / ("steps" + std::to_string(fps) + ".mkv")).string();
     request.lossless = true;
     request.fps = fps;
@@ -117,16 +119,15 @@ TEST_F(RecordingTest, AfterEveryFrameTheSoundHoldsExactlyTheFramesDue) {
     EXPECT_EQ(recording.Frames(), uint64_t(3 * fps));
     EXPECT_TRUE(std::filesystem::exists(request.path));
   }
-  platform::SetPresentToWindow(true);
 }
 
 TEST_F(RecordingTest, AFailedRecordingLeavesNoFileBehind) {
   test::TempDir dir;
   std::vector<uint8_t> pixels(8 * 6 * 4, 0);
-  const platform::PresentedFrame frame{pixels.data(), 8, 6, 8 * 4, 32};
+  const host::PresentedFrame frame{pixels.data(), 8, 6, 8 * 4, 32};
   {
-    platform::Recording recording;
-    platform::Recording::Request request;
+    recorder::Recording recording;
+    recorder::Recording::Request request;
     request.path = (dir.path() / "gone.mkv").string();
     std::string error;
     ASSERT_TRUE(recording.Prepare(request, error));
@@ -134,13 +135,12 @@ TEST_F(RecordingTest, AFailedRecordingLeavesNoFileBehind) {
     recording.Abandon();
   }
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 0);
-  platform::Recording refused;
-  platform::Recording::Request request;
+  recorder::Recording refused;
+  recorder::Recording::Request request;
   request.path = (dir.path() / "x.avi").string();
   std::string error;
   EXPECT_FALSE(refused.Prepare(request, error));
   EXPECT_NE(error.find(".mkv, .mp4, .webm"), std::string::npos) << error;
-  platform::SetPresentToWindow(true);
 }
 
 }  // namespace

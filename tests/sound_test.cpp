@@ -4,8 +4,9 @@
 #include <fstream>
 
 #include "image/file_bytes.h"
-#include "platform/testing.h"
+#include "winapi/testing.h"
 #include "support.h"
+#include "host/last_error.h"
 
 namespace {
 
@@ -103,7 +104,7 @@ class SoundObject : public test::DisplayTest {
  protected:
   void SetUp() override {
     test::DisplayTest::SetUp();
-    ASSERT_EQ(InitSound(hWnd), 0) << platform::LastErrorText();
+    ASSERT_EQ(InitSound(hWnd), 0) << host::LastErrorText();
   }
   void TearDown() override {
     CloseSound();
@@ -137,9 +138,9 @@ TEST_F(SoundObject, LoadInitialisesFirstAndTheModulePathPassesTheLoopFlag) {
   EXPECT_EQ(s.module_mode, 1);
   EXPECT_EQ(s.wave_mode, 0);
   ASSERT_EQ(s.Play(true), 0);
-  EXPECT_EQ(platform::testing::LastModuleLoopFlag(), 1);
+  EXPECT_EQ(winapi::testing::LastModuleLoopFlag(), 1);
   ASSERT_EQ(s.Play(false), 0);
-  EXPECT_EQ(platform::testing::LastModuleLoopFlag(), 0);
+  EXPECT_EQ(winapi::testing::LastModuleLoopFlag(), 0);
   EXPECT_EQ(s.Stop(), 0);
   EXPECT_EQ(s.module_mode, 0);
   EXPECT_EQ(s.Play(true), E_FAIL);
@@ -180,7 +181,7 @@ TEST_F(SoundObject, WavePathPlaysLoopsAndRewindsAPlayingBuffer) {
 TEST_F(SoundObject, LostBufferIsRestoredAndRefilledBeforePlaying) {
   Sound s;
   ASSERT_EQ(s.Load(test::FixturePath("waves/pcm8_mono.wav").c_str()), 0);
-  platform::testing::LoseSoundBuffers(false);
+  winapi::testing::LoseSoundBuffers(false);
   ASSERT_EQ(s.Play(false), 0);
   std::vector<uint8_t> raw = Wave("pcm8_mono.wav.raw");
   void* data = nullptr;
@@ -193,9 +194,9 @@ TEST_F(SoundObject, LostBufferIsRestoredAndRefilledBeforePlaying) {
 TEST_F(SoundObject, RestoreThatKeepsFailingGivesUp) {
   Sound s;
   ASSERT_EQ(s.Load(test::FixturePath("waves/pcm8_mono.wav").c_str()), 0);
-  platform::testing::LoseSoundBuffers(true);
+  winapi::testing::LoseSoundBuffers(true);
   EXPECT_EQ(s.Play(true), DSERR_BUFFERLOST);  // after a bounded number of rounds
-  platform::testing::LoseSoundBuffers(false);
+  winapi::testing::LoseSoundBuffers(false);
   EXPECT_EQ(s.Play(true), 0);
 }
 

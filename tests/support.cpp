@@ -9,30 +9,33 @@
 #include <vector>
 
 #include "efx/twirl.h"
-#include "platform/win32.h"
+#include "winapi/win32.h"
 #include "shell/captions.h"
 #include "shell/demo.h"
 #include "shell/frame_clock.h"
 #include "shell/startup_failure.h"
+#include "host/clock.h"
+#include "host/last_error.h"
+#include "winapi/window_extras.h"
 
 namespace test {
 
 void DisplayTest::SetUp() {
   setenv("SDL_VIDEODRIVER", "offscreen", 1);
   setenv("SDL_AUDIODRIVER", "dummy", 1);
-  platform::UseManualClock(1000);
+  host::UseManualClock(1000);
   g_bQuit = 0;
-  ASSERT_EQ(InitHwnd(), 1) << platform::LastErrorText();
+  ASSERT_EQ(InitHwnd(), 1) << host::LastErrorText();
 }
 
 void DisplayTest::OpenDisplay(DWORD width, DWORD height, DWORD bpp) {
-  ASSERT_EQ(DxInit(width, height, bpp), 1) << platform::LastErrorText();
+  ASSERT_EQ(DxInit(width, height, bpp), 1) << host::LastErrorText();
 }
 
 void DisplayTest::TearDown() {
   front.free();
   DxFree();
-  platform::Shutdown();
+  winapi::Shutdown();
   hWnd = nullptr;
   g_bActive = 0;
 }
@@ -92,7 +95,7 @@ void ResetDriverState() {
   g_dwLastTick = g_dwThisTick = g_dwDelta = g_dwElapsed = g_dwFrameTicks = g_dwFrames = 0;
   twirl_phase = 0.0f;
   g_fCaptionAngle = 0.0f;
-  platform::UseVirtualClock(60);
+  host::UseVirtualClock(60);
   front.free();
   ClearStartupFailure();
 }

@@ -13,7 +13,6 @@
 #include "gfx/2d.h"
 #include "gfx/display.h"
 #include "image/bmp_writer.h"
-#include "platform/runtime.h"
 #include "shell/winmain.h"
 
 namespace test {

@@ -10,6 +10,7 @@
 #include "text/console.h"
 #include "text/keymap.h"
 #include "text/line_list.h"
+#include "host/frame_pump.h"
 
 namespace {
 
@@ -274,7 +275,7 @@ TEST_F(Consoles, AConsoleDrawnOverAFrameShowsItsText) {
   EXPECT_NE(test::PixelAt(frame, 319, 95), 0xFF00FFu);  // no key colour shows
   // Saved for a person to look at.
   ASSERT_EQ(frame.lock(), 0);
-  platform::PresentedFrame f{static_cast<const uint8_t*>(frame.desc.lpSurface), 320, 96, frame.desc.lPitch, 32};
+  host::PresentedFrame f{static_cast<const uint8_t*>(frame.desc.lpSurface), 320, 96, frame.desc.lPitch, 32};
   std::vector<uint8_t> rgb = FrameToRgb(f);
   frame.unlock();
   const char* out = std::getenv("VELMORA_CONSOLE_PNG");

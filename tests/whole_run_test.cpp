@@ -13,11 +13,14 @@
 
 #include "base/logfile.h"
 #include "image/file_bytes.h"
-#include "platform/gdi.h"
+#include "winapi/gdi.h"
 #include "shell/demo.h"
 #include "shell/frame_clock.h"
 #include "shell/startup_failure.h"
 #include "support.h"
+#include "host/frame_pump.h"
+#include "host/settings.h"
+#include "winapi/window_extras.h"
 
 namespace {
 
@@ -62,11 +65,11 @@ class WholeRun : public ::testing::Test {
   void SetUp() override {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    platform::SetWindowed(true, 320, 200);
+    host::SetWindowed(true, 320, 200);
   }
   void TearDown() override {
-    platform::SetPresentHook(nullptr);
-    platform::Shutdown();
+    host::SetPresentHook(nullptr);
+    winapi::Shutdown();
     logging::DisableFiles();
     SetDataDirectory("");
   }
@@ -78,7 +81,7 @@ class WholeRun : public ::testing::Test {
     test::ResetDriverState();  // each run starts as a fresh process does
     Record record;
     const std::string tag = std::to_string(bits);
-    platform::SetPresentHook([&](const platform::PresentedFrame& f) {
+    host::SetPresentHook([&](const host::PresentedFrame& f) {
       for (DWORD t : kTimes) {
         const std::string key = tag + " frame " + std::to_string(t);
         if (g_dwElapsed < t || record.count(key)) continue;
@@ -91,8 +94,8 @@ class WholeRun : public ::testing::Test {
     std::string words = "320 200 " + tag;
     EXPECT_EQ(WinMain(GetModuleHandleA(nullptr), nullptr, words.data(), 10), 0);
     EXPECT_EQ(FirstStartupFailure(), "");
-    platform::SetPresentHook(nullptr);
-    platform::Shutdown();
+    host::SetPresentHook(nullptr);
+    winapi::Shutdown();
     logging::DisableFiles();
     if (std::getenv("VELMORA_KEEP_WHOLE_RUN_LOGS"))
       std::filesystem::copy(dir.path() / "log", std::string(std::getenv("VELMORA_KEEP_WHOLE_RUN_LOGS")) + "/" + tag,

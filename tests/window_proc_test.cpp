@@ -1,7 +1,8 @@
 #include <SDL.h>
 
-#include "platform/testing.h"
+#include "winapi/testing.h"
 #include "support.h"
+#include "host/clock.h"
 
 namespace {
 
@@ -65,9 +66,9 @@ TEST_F(WindowProcTest, F8TwiceLeavesThreeWindowsAndA320x200x32Display) {
   WindowProc(hWnd, WM_KEYDOWN, VK_F8, 0);
   HWND second = hWnd;
   WindowProc(hWnd, WM_KEYDOWN, VK_F8, 0);
-  EXPECT_EQ(platform::testing::WindowCount(), 3);
+  EXPECT_EQ(winapi::testing::WindowCount(), 3);
   // The earlier two are kept as objects but hold no window or buffers any more.
-  EXPECT_EQ(platform::testing::ShownWindowCount(), 1);
+  EXPECT_EQ(winapi::testing::ShownWindowCount(), 1);
   EXPECT_NE(hWnd, first);
   EXPECT_NE(hWnd, second);
   EXPECT_EQ(g_dwWidth, 320u);
@@ -96,13 +97,13 @@ TEST_F(WindowProcTest, MinimiseAndRestoreArriveAsActivateMessages) {
   MSG m;
   while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
   }
-  platform::testing::SimulateMinimise(hWnd);
+  winapi::testing::SimulateMinimise(hWnd);
   ASSERT_TRUE(NextMessage(m));
   EXPECT_EQ(m.message, WM_ACTIVATE);
   EXPECT_EQ(HIWORD(m.wParam), 1);
   DispatchMessageA(&m);
   EXPECT_EQ(g_bActive, 0);
-  platform::testing::SimulateRestore(hWnd);
+  winapi::testing::SimulateRestore(hWnd);
   ASSERT_TRUE(NextMessage(m));
   DispatchMessageA(&m);
   EXPECT_EQ(g_bActive, 1);
@@ -113,12 +114,12 @@ TEST_F(WindowProcTest, TimerRaisesWmTimerAtTenMillisecondsAtTheLeast) {
   MSG m;
   while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
   }
-  platform::UseManualClock(5000);
+  host::UseManualClock(5000);
   SetTimer(hWnd, 1, 0, nullptr);
   EXPECT_FALSE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
-  platform::UseManualClock(5009);
+  host::UseManualClock(5009);
   EXPECT_FALSE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
-  platform::UseManualClock(5010);
+  host::UseManualClock(5010);
   ASSERT_TRUE(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE));
   EXPECT_EQ(m.message, WM_TIMER);
   EXPECT_EQ(m.wParam, 1u);

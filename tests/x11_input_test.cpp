@@ -6,6 +6,8 @@
 #include "input/keyboard.h"
 #include "input/mouse.h"
 #include "support.h"
+#include "host/settings.h"
+#include "winapi/window_extras.h"
 
 namespace {
 
@@ -32,7 +34,7 @@ int Shell(const std::string& command) { return std::system(command.c_str()); }
 TEST(X11Input, KeysAndMotionFromAnotherProgramReachTheDevices) {
   if (!std::getenv("DISPLAY") || Shell("command -v xdotool >/dev/null") != 0) GTEST_SKIP() << "needs X and xdotool";
   setenv("SDL_VIDEODRIVER", "x11", 1);
-  platform::SetWindowed(true, 320, 200);
+  host::SetWindowed(true, 320, 200);
   ASSERT_EQ(InitHwnd(), 1);
   Within2s([] { return false; });  // let the window appear
   ASSERT_TRUE(init_input());
@@ -46,7 +48,7 @@ TEST(X11Input, KeysAndMotionFromAnotherProgramReachTheDevices) {
   Shell("xdotool mousemove_relative 25 0");
   EXPECT_TRUE(Within2s([&] { return g_mouse.x != before; })) << "mouse x stayed " << g_mouse.x;
   DxReleaseKeyb();
-  platform::Shutdown();
+  winapi::Shutdown();
 }
 
 }  // namespace

@@ -104,7 +104,7 @@ int main(int argc, char** argv) {
 
   std::string out =
       "// Generated from a Debian console font; do not edit.\n"
-      "#include \"platform/vga_font.h\"\n\n"
+      "#include \"winapi/vga_font.h\"\n\n"
       "const unsigned char kVgaFont8x" +
       std::to_string(rows) + "[256][" + std::to_string(rows) + "] = {\n";
   int missing = 0;

@@ -2,7 +2,7 @@
 // The program's instance, its main window and the run flags: set by the entry and
 // the window procedure, read by the set-up of display, input and sound.
 
-#include "platform/win32.h"
+#include "winapi/win32.h"
 
 extern HINSTANCE g_hInstance;
 extern int g_nCmdShow;

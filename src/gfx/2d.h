@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "platform/ddraw.h"
+#include "winapi/ddraw.h"
 
 class bitmap {
  public:

@@ -1,7 +1,7 @@
 #pragma once
 // The status words logged for DirectDraw failures.
 
-#include "platform/ddraw.h"
+#include "winapi/ddraw.h"
 
 // "ERROR! OUTOFMEMORY" and the like for a failed surface creation; null for a code
 // that has no message.

@@ -1,7 +1,7 @@
 #pragma once
 // The display: DirectDraw object, full-screen exclusive mode, the screen surface.
 
-#include "platform/ddraw.h"
+#include "winapi/ddraw.h"
 
 extern IDirectDraw7* g_pDD;
 extern DWORD g_dwWidth;

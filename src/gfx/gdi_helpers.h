@@ -1,7 +1,7 @@
 #pragma once
 // Text onto bitmaps, and BMP pictures onto surfaces, through the GDI calls.
 
-#include "platform/gdi.h"
+#include "winapi/gdi.h"
 
 class bitmap;
 

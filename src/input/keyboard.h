@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "platform/dinput.h"
+#include "winapi/dinput.h"
 
 extern IDirectInput7* g_pDI;
 extern IDirectInputDevice7* g_pDIKeyb;

@@ -2,7 +2,7 @@
 // The mouse: a second DirectInput device, exclusive and in the foreground, whose
 // buffered events the driver drains once per update step.
 
-#include "platform/dinput.h"
+#include "winapi/dinput.h"
 
 extern IDirectInputDevice7* g_pDIMouse;
 extern HANDLE g_hMouseEvent;

@@ -11,7 +11,8 @@
 #include "gfx/display.h"
 #include "input/keyboard.h"
 #include "input/mouse.h"
-#include "platform/runtime.h"
+#include "host/clock.h"
+#include "host/playback.h"
 #include "shell/captions.h"
 #include "shell/demo_parts.h"
 #include "shell/frame_clock.h"
@@ -70,7 +71,7 @@ void UpdateStep(DemoParts& parts) {
 // way to `ms` is run unseen as --start runs it, so the frames from there on are
 // those of a run started at `ms`.
 void Replay(std::unique_ptr<DemoParts>& parts, DWORD width, DWORD height, DWORD ms) {
-  platform::SetPaused(false);
+  host::SetPaused(false);
   parts.reset();
   parts = std::make_unique<DemoParts>();
   LoadParts(*parts, width, height);
@@ -81,8 +82,8 @@ void Replay(std::unique_ptr<DemoParts>& parts, DWORD width, DWORD height, DWORD 
   g_dwLastTick = g_dwThisTick = g_dwDelta = 0;
   g_dwElapsed = g_dwFrameTicks = g_dwFrames = 0;
   front.clear(0);
-  platform::RestartClock();
-  if (ms > 0) platform::SkipTo(ms, [] { return g_dwElapsed; });
+  host::RestartPlayback();
+  if (ms > 0) host::SkipTo(ms, [] { return g_dwElapsed; });
 }
 
 ConsoleActions DriverActions() {
@@ -94,9 +95,9 @@ ConsoleActions DriverActions() {
     return true;
   };
   a.toggle_pause = []() -> std::string {
-    if (platform::VirtualClockInUse()) return "pause: only in real time (not with --fps)";
-    platform::SetPaused(!platform::Paused());
-    return platform::Paused() ? "paused" : "running";
+    if (host::VirtualClockInUse()) return "pause: only in real time (not with --fps)";
+    host::SetPaused(!host::Paused());
+    return host::Paused() ? "paused" : "running";
   };
   a.quit = [] { PostMessageA(hWnd, WM_CLOSE, 0, 0); };
   return a;
@@ -164,7 +165,7 @@ int demo::main(int argc, char* argv[]) {
       Replay(parts, parts_width, parts_height, DWORD(g_goto_ms));
       g_goto_ms = -1;
     }
-    if (platform::Paused()) {
+    if (host::Paused()) {
       PausedFrame();
       continue;
     }

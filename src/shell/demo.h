@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "platform/win32.h"
+#include "winapi/win32.h"
 
 extern int g_nDemoMode;
 

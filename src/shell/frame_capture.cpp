@@ -8,6 +8,7 @@
 
 #include "base/rgb565.h"
 #include "image/png_writer.h"
+#include "host/frame_pump.h"
 
 bool ParseShotRequest(const std::string& text, ShotRequest& out) {
   size_t colon = text.find(':');
@@ -19,7 +20,7 @@ bool ParseShotRequest(const std::string& text, ShotRequest& out) {
   return true;
 }
 
-std::vector<uint8_t> FrameToRgb(const platform::PresentedFrame& f) {
+std::vector<uint8_t> FrameToRgb(const host::PresentedFrame& f) {
   std::vector<uint8_t> rgb(size_t(f.width) * f.height * 3);
   const int bytes = f.bits_per_pixel / 8;
   for (int y = 0; y < f.height; ++y) {
@@ -44,7 +45,7 @@ FrameCapture::FrameCapture(std::vector<ShotRequest> requests, std::function<void
                    [](const ShotRequest& a, const ShotRequest& b) { return a.demo_ms < b.demo_ms; });
 }
 
-void FrameCapture::OnFrame(const platform::PresentedFrame& frame, uint32_t demo_ms) {
+void FrameCapture::OnFrame(const host::PresentedFrame& frame, uint32_t demo_ms) {
   if (pending_.empty() || pending_.front().demo_ms > demo_ms) return;
   std::vector<uint8_t> rgb = FrameToRgb(frame);
   while (!pending_.empty() && pending_.front().demo_ms <= demo_ms) {

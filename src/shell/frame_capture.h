@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/runtime.h"
+#include "host/frame_pump.h"
 
 struct ShotRequest {
   uint32_t demo_ms;
@@ -22,14 +22,14 @@ bool ParseShotRequest(const std::string& text, ShotRequest& out);
 std::string ShotTargetProblem(const std::string& path);
 
 // The mode's pixels as 8-bit RGB rows.
-std::vector<uint8_t> FrameToRgb(const platform::PresentedFrame& frame);
+std::vector<uint8_t> FrameToRgb(const host::PresentedFrame& frame);
 
 class FrameCapture {
  public:
   // `saved` hears of every file written (the web page takes them from there).
   explicit FrameCapture(std::vector<ShotRequest> requests, std::function<void(const std::string&)> saved = {});
   // Call for every presented frame with the demo clock as it stands.
-  void OnFrame(const platform::PresentedFrame& frame, uint32_t demo_ms);
+  void OnFrame(const host::PresentedFrame& frame, uint32_t demo_ms);
   // Requests whose time never came, and files that could not be written.
   const std::vector<std::string>& Problems() const { return problems_; }
   std::vector<ShotRequest> Pending() const { return pending_; }

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "platform/win32.h"
+#include "winapi/win32.h"
 
 extern uint8_t g_bFirstTick;
 extern DWORD g_dwLastTick;

@@ -12,9 +12,11 @@
 #include "input/keyboard.h"
 #include "shell/frame_capture.h"
 #include "shell/options.h"
+#include "shell/player_keys.h"
 #include "text/bmpfont.h"
 #include "text/cfg_file.h"
 #include "text/keymap.h"
+#include "host/frame_pump.h"
 
 namespace {
 
@@ -138,13 +140,13 @@ bool LiveConsole::LayOut(const bitmap& frame) {
 void LiveConsole::Open() {
   if (open_) return;
   open_ = true;
-  platform::SetTextInput(true);
+  SetTextInput(true);
 }
 
 void LiveConsole::Close() {
   open_ = false;
   scroll_ = 0;
-  platform::SetTextInput(false);
+  SetTextInput(false);
 }
 
 bool LiveConsole::OnKey(UINT message, WPARAM, LPARAM flags) {
@@ -299,7 +301,7 @@ void LiveConsole::SaveShot(bitmap& picture) {
     Print("shot: the picture cannot be read now");
     return;
   }
-  const platform::PresentedFrame frame{static_cast<const uint8_t*>(picture.desc.lpSurface), picture.width,
+  const host::PresentedFrame frame{static_cast<const uint8_t*>(picture.desc.lpSurface), picture.width,
                                        picture.height, int(picture.desc.lPitch),
                                        int(picture.desc.ddpfPixelFormat.dwRGBBitCount)};
   const std::vector<uint8_t> rgb = FrameToRgb(frame);

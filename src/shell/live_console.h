@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "gfx/2d.h"
-#include "platform/win32.h"
+#include "winapi/win32.h"
 #include "text/con.h"
 #include "text/console.h"
 

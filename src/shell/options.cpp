@@ -1,4 +1,5 @@
 #include "shell/options.h"
+#include "host/picture_geometry.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -49,11 +50,11 @@ bool ParseOptions(const std::vector<std::string>& words, bool in_web_page, Optio
       o.log_files = true;
     } else if (arg == "--aspect") {
       if (value != "crt" && value != "square") return fail("--aspect needs crt or square");
-      o.aspect = value == "crt" ? platform::Aspect::kCrt : platform::Aspect::kSquare;
+      o.aspect = value == "crt" ? host::Aspect::kCrt : host::Aspect::kSquare;
       ++i;
     } else if (arg == "--scale") {
       if (value != "fit" && value != "integer") return fail("--scale needs fit or integer");
-      o.scale = value == "fit" ? platform::Scale::kFit : platform::Scale::kInteger;
+      o.scale = value == "fit" ? host::Scale::kFit : host::Scale::kInteger;
       ++i;
     } else if (arg == "--filter") {
       if (value != "nearest" && value != "sharp" && value != "linear")
@@ -90,9 +91,9 @@ bool ParseOptions(const std::vector<std::string>& words, bool in_web_page, Optio
       o.record.path = fs::absolute(value).string();
       ++i;
     } else if (arg == "--record-size") {
-      if (!platform::ParseRecordSize(value, o.record.native, o.record.size))
-        return fail("--record-size needs WIDTHxHEIGHT (2x2 to " + std::to_string(platform::kLargestRecordSize.width) +
-                    "x" + std::to_string(platform::kLargestRecordSize.height) + ") or native");
+      if (!recorder::ParseRecordSize(value, o.record.native, o.record.size))
+        return fail("--record-size needs WIDTHxHEIGHT (2x2 to " + std::to_string(recorder::kLargestRecordSize.width) +
+                    "x" + std::to_string(recorder::kLargestRecordSize.height) + ") or native");
       ++i;
     } else if (arg == "--lossless") {
       o.record.lossless = true;

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/picture_geometry.h"
-#include "platform/recording.h"
+#include "host/picture_geometry.h"
+#include "recorder/recording.h"
 #include "shell/frame_capture.h"
 
 struct Options {
@@ -19,8 +19,8 @@ struct Options {
   bool log_files = false;
   bool audio_report = false;
   bool mute = false;
-  platform::Aspect aspect = platform::Aspect::kCrt;
-  platform::Scale scale = platform::Scale::kFit;
+  host::Aspect aspect = host::Aspect::kCrt;
+  host::Scale scale = host::Scale::kFit;
   std::string filter;  // empty: the scale's own default
   std::string renderer = "auto";
   bool vsync = true;
@@ -28,7 +28,7 @@ struct Options {
   unsigned tick_ms = 0;  // 0: the default system tick
   long start_ms = -1, end_ms = -1;
   std::vector<ShotRequest> shots;  // paths made absolute
-  platform::Recording::Request record;
+  recorder::Recording::Request record;
 };
 
 // A demo time in milliseconds, as typed, within the timeline (0 to 106000).

@@ -3,7 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "platform/runtime.h"
+#include "host/last_error.h"
 
 namespace {
 std::string& first() {
@@ -24,7 +24,7 @@ void NoteStartupFailure(const char* format, ...) {
   std::vsnprintf(text, sizeof text, format, args);
   va_end(args);
   first() = text;
-  reason() = platform::LastErrorText();
+  reason() = host::LastErrorText();
 }
 
 const std::string& FirstStartupFailure() { return first(); }

@@ -1,7 +1,7 @@
 #pragma once
 // The demo's millisecond timeline: which part plays at which demo time.
 
-#include "platform/win32.h"
+#include "winapi/win32.h"
 
 // The five parts, in the order they play; g_nDemoMode holds one of them.
 enum DemoPart : int { kPartBios = 0, kPartSlide = 1, kPartTwirl = 2, kPartBump = 3, kPartCola = 4 };

@@ -2,7 +2,7 @@
 // Entry, the main window and its messages.
 
 #include "app/window_globals.h"
-#include "platform/win32.h"
+#include "winapi/win32.h"
 
 int WinMain(HINSTANCE instance, HINSTANCE previous, char* commandLine, int showCommand);
 // Splits at spaces only; no quoting, no escaping. The caller frees each word with

@@ -2,8 +2,8 @@
 // A RIFF WAVE file read through the multimedia file calls: its format record and
 // its "data" chunk, read in pieces.
 
-#include "platform/dsound.h"
-#include "platform/mmio.h"
+#include "winapi/dsound.h"
+#include "winapi/mmio.h"
 
 class wave_file {
  public:

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "image/bmp_writer.h"
-#include "platform/vga_font.h"
+#include "winapi/vga_font.h"
 
 namespace datagen {
 

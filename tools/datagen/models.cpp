@@ -7,7 +7,7 @@
 #include <map>
 #include <vector>
 
-#include "platform/vga_font.h"
+#include "winapi/vga_font.h"
 
 namespace datagen {
 namespace {

@@ -1,0 +1,63 @@
+#include "host/frame_pump.h"
+
+#include <SDL.h>
+
+#include <utility>
+
+#include "host/clock.h"
+#include "host/playback.h"
+#include "host/screen_memory.h"
+#include "host/settings.h"
+#include "host/window_presenter.h"
+
+namespace host {
+namespace {
+
+struct Hooks {
+  PresentHook present;
+  PresentHook snapshot;
+  std::function<std::optional<PresentedFrame>()> shown;
+};
+Hooks& hooks() {
+  static Hooks h;
+  return h;
+}
+
+void ShowInWindow(SDL_Window* window, ScreenMemory& memory, const FramePixels& f) {
+  // A window resized behind our back has dropped its surface already; take the
+  // pixels back before asking for the new one.
+  if (memory.Lent() && (!memory.LentTo(window) || !WindowStillFits(window, f.width, f.height))) memory.TakeBack();
+  if (!memory.Lent())
+    if (uint8_t* shown = WindowSurfaceFor(window, f.width, f.height, f.pitch, f.bytes_per_pixel))
+      memory.Lend(window, shown);
+  // A surface SDL has given up (a change not yet heard of) is not shown: the
+  // pixels come back and go the ordinary way.
+  if (memory.Lent() && !ShowWindowSurface(window)) ScreenMemory::TakeBackFrom(window);
+  if (!memory.Lent()) PresentInWindow(window, FramePixels{memory.data(), f.width, f.height, f.pitch, f.bytes_per_pixel});
+}
+
+}  // namespace
+
+void SetPresentHook(PresentHook hook) { hooks().present = std::move(hook); }
+void SetSnapshotHook(PresentHook hook) { hooks().snapshot = std::move(hook); }
+void SetShownFrameSource(std::function<std::optional<PresentedFrame>()> source) { hooks().shown = std::move(source); }
+
+void SaveShownFrame() {
+  if (!hooks().snapshot || !hooks().shown) return;
+  if (const std::optional<PresentedFrame> frame = hooks().shown()) hooks().snapshot(*frame);
+}
+
+void PresentFrame(SDL_Window* window, ScreenMemory& memory, int width, int height, int pitch, int bytes_per_pixel) {
+  if (SkippingFrame()) {
+    AdvanceClockForPresentedFrame();
+    return;
+  }
+  if (window && PresentToWindow() && !(SDL_GetWindowFlags(window) & SDL_WINDOW_MINIMIZED))
+    ShowInWindow(window, memory, FramePixels{memory.data(), width, height, pitch, bytes_per_pixel});
+  if (hooks().present) hooks().present(PresentedFrame{memory.data(), width, height, pitch, bytes_per_pixel * 8});
+  AdvanceClockForPresentedFrame();
+}
+
+void CountUnshownFrame() { AdvanceClockForPresentedFrame(); }
+
+}  // namespace host

@@ -1,0 +1,58 @@
+#include "host/playback.h"
+
+#include <utility>
+
+#include "host/audio_mixer.h"
+#include "host/clock.h"
+
+namespace host {
+namespace {
+
+struct Skip {
+  bool active = false;
+  uint32_t start_ms = 0;
+  std::function<uint32_t()> demo_time;
+  bool real_after = false;  // the real clock takes over once the skip ends
+};
+Skip g_skip;
+
+// A live run's frame rate is the machine's anyway; 25 frames a second keeps the
+// way to the end of the timeline under a second at 320 x 200.
+constexpr unsigned kSkipFps = 25;
+
+}  // namespace
+
+void SkipTo(uint32_t start_ms, std::function<uint32_t()> demo_time) {
+  g_skip = Skip{};
+  if (start_ms == 0 || !demo_time) return;
+  g_skip.active = true;
+  g_skip.start_ms = start_ms;
+  g_skip.demo_time = std::move(demo_time);
+  g_skip.real_after = RunVirtually(kSkipFps);
+  audio::Hold(true);
+}
+
+bool SkippingFrame() {
+  if (!g_skip.active) return false;
+  if (g_skip.demo_time() < g_skip.start_ms) return true;
+  g_skip.active = false;
+  if (g_skip.real_after) ResumeRealTime();
+  audio::SeekModule(g_skip.start_ms / 1000.0);
+  audio::Hold(false);
+  return false;
+}
+
+void SetPaused(bool paused) {
+  if (paused == ClockPaused() || VirtualClockInUse()) return;
+  PauseClock(paused);
+  audio::Hold(paused);
+}
+bool Paused() { return ClockPaused(); }
+
+void RestartPlayback() {
+  RestartFrames();
+  g_skip = Skip{};
+  audio::SeekModule(0);
+}
+
+}  // namespace host

@@ -1,0 +1,32 @@
+#pragma once
+// The picture's clock and the music moving together: the player's pause, the
+// way to a start time, and the start again from nothing.
+
+#include <cstdint>
+#include <functional>
+
+namespace host {
+
+// Plays from demo time `start_ms` on: the frames before it are drawn and counted
+// by the clock as usual but neither shown nor handed to the present hook, and the
+// music waits silent until then and starts at start_ms. On the real clock the way
+// there runs on a virtual clock of 25 frames a second, as fast as the machine
+// allows, and real time takes over at start_ms. `demo_time` reads the demo
+// clock; it is asked at every presentation until start_ms is reached.
+void SkipTo(uint32_t start_ms, std::function<uint32_t()> demo_time);
+// True while frames are being skipped; the first frame at or after start_ms ends
+// the skip (and is shown).
+bool SkippingFrame();
+
+// The player's pause: the real clock stands and the music waits until it is
+// lifted; a wait on the clock sleeps meanwhile. No effect on a virtual clock,
+// whose time moves only with presented frames.
+void SetPaused(bool paused);
+bool Paused();
+
+// Starts the demo's time again from nothing, as at the start of a run: the
+// virtual clock's frame count back to 0, no skip, and the music to its
+// beginning (the console's goto replays the timeline from there).
+void RestartPlayback();
+
+}  // namespace host

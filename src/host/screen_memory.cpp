@@ -1,0 +1,46 @@
+#include "host/screen_memory.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace host {
+namespace {
+// Never destroyed: surfaces of global bitmaps go during static destruction.
+std::vector<ScreenMemory*>& lent() {
+  static auto* l = new std::vector<ScreenMemory*>();
+  return *l;
+}
+}  // namespace
+
+ScreenMemory::~ScreenMemory() {
+  if (lent_) lent().erase(std::remove(lent().begin(), lent().end(), this), lent().end());
+}
+
+void ScreenMemory::Replace(ZeroedBytes bytes) {
+  TakeBack();
+  own_.swap(bytes);
+}
+
+void ScreenMemory::Lend(SDL_Window* window, uint8_t* window_pixels) {
+  TakeBack();
+  std::memcpy(window_pixels, own_.data(), own_.size());
+  lent_ = window_pixels;
+  window_ = window;
+  lent().push_back(this);
+}
+
+void ScreenMemory::TakeBack() {
+  if (!lent_) return;
+  std::memcpy(own_.data(), lent_, own_.size());
+  lent_ = nullptr;
+  window_ = nullptr;
+  lent().erase(std::remove(lent().begin(), lent().end(), this), lent().end());
+}
+
+void ScreenMemory::TakeBackFrom(const SDL_Window* window) {
+  const std::vector<ScreenMemory*> borrowers = lent();
+  for (ScreenMemory* m : borrowers)
+    if (m->window_ == window) m->TakeBack();
+}
+
+}  // namespace host

@@ -1,0 +1,46 @@
+#include "host/video_start.h"
+
+#include <SDL.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "host/last_error.h"
+
+namespace host {
+
+bool EnsureVideo() {
+  if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+  static bool failed = false;  // probing again would only repeat the drivers' complaints
+  if (failed) return false;
+  failed = true;
+  const bool driver_chosen = std::getenv("SDL_VIDEODRIVER") != nullptr;
+  // Probing Wayland without a compositor only prints noise; go to X11 directly.
+  if (!driver_chosen && std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+  // Frames are drawn in memory; the window surface is the cheapest way to show
+  // them, where a GL-emulated surface would cost a software GL pass per frame.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    SetLastErrorText(std::string("no display available (") + SDL_GetError() + ")");
+    return false;
+  }
+  // SDL falls back to drivers that show nothing; a user would see a demo that
+  // never appears, so those count only when asked for by name.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (!driver_chosen && driver && (!std::strcmp(driver, "offscreen") || !std::strcmp(driver, "dummy"))) {
+    SetLastErrorText("no display available (set DISPLAY, or SDL_VIDEODRIVER=offscreen to run without a screen)");
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return false;
+  }
+  if (SDL_GetNumVideoDisplays() < 1) {
+    SetLastErrorText("no display available (no video display found)");
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return false;
+  }
+  failed = false;
+  return true;
+}
+
+}  // namespace host

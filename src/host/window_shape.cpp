@@ -1,0 +1,51 @@
+#include "host/window_shape.h"
+
+#include <SDL.h>
+
+#include "host/picture_geometry.h"
+#include "host/screen_memory.h"
+#include "host/settings.h"
+#include "host/web_page.h"
+
+namespace host {
+
+void SizeWindowToPicture(SDL_Window* window, int w, int h) {
+  if (!window) return;
+  // In a web page the canvas holds the mode's pixels one for one; the page scales
+  // it to the aspect and the room it has.
+  if (kInWebPage) {
+    ScreenMemory::TakeBackFrom(window);
+    SDL_SetWindowSize(window, w, h);
+    ShapePageCanvas(w, h);
+    return;
+  }
+  if (!Windowed() || !WindowSizedToPicture()) return;
+  SDL_DisplayMode desktop;
+  if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) return;
+  const PictureRect r = PlacePicture(w, h, desktop.w * 9 / 10, desktop.h * 9 / 10, PictureAspect(), Scale::kInteger);
+  if (r.width <= 0 || r.height <= 0) return;
+  SetWindowedSize(r.width, r.height);
+  if (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) return;
+  ScreenMemory::TakeBackFrom(window);
+  SDL_SetWindowSize(window, r.width, r.height);
+  SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+}
+
+void ToggleFullScreen(SDL_Window* window) {
+  if (kInWebPage) {
+    TogglePageFullScreen();
+    return;
+  }
+  if (!window) return;
+  ScreenMemory::TakeBackFrom(window);
+  if (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) {
+    SDL_SetWindowFullscreen(window, 0);
+    SDL_SetWindowResizable(window, SDL_TRUE);
+    SDL_SetWindowSize(window, WindowedWidth(), WindowedHeight());
+    SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+  } else {
+    SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  }
+}
+
+}  // namespace host

@@ -1,0 +1,30 @@
+#pragma once
+// Test seams of the stand-ins for the old calls: what a user does to a window, seen from a
+// test without a screen, and a way to make the next copy fail.
+
+#include "winapi/win32.h"
+
+namespace winapi::testing {
+
+int WindowCount();
+// Windows that still have an SDL window (and its presentation buffers).
+int ShownWindowCount();
+// Posts the messages a real minimise or restore of the window produces and, on
+// minimise, loses every surface.
+void SimulateMinimise(HWND window);
+void SimulateRestore(HWND window);
+// The next surface Blt returns `result` without copying.
+void FailNextBlt(HRESULT result);
+// The next DirectInputCreateA fails as if DirectInput were not installed.
+void FailNextDirectInputCreate();
+// The DirectInput key code of an SDL scan code; 0 for none.
+int DikFromSdlScancode(int scancode);
+// Hands an input event to the keyboard and mouse devices as if SDL delivered it.
+void FeedInputEvent(const union SDL_Event& event);
+// Every sound buffer loses its memory, as when another program takes the device;
+// with `restore_keeps_failing` their Restore keeps answering DSERR_BUFFERLOST.
+void LoseSoundBuffers(bool restore_keeps_failing);
+// The loop flag of the latest MIDASplayModule call; -1 before any.
+int LastModuleLoopFlag();
+
+}  // namespace winapi::testing
