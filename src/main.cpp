@@ -24,6 +24,7 @@
 #include "host/clock.h"
 #include "host/frame_pump.h"
 #include "host/picture_geometry.h"
+#include "host/pacing_report.h"
 #include "host/playback.h"
 #include "host/settings.h"
 #include "host/web_page.h"
@@ -150,8 +151,12 @@ int main(int argc, char** argv) {
   host::Scale scale = options.scale;
   std::string filter = options.filter, renderer = options.renderer;
   if (options.windowed) host::SetWindowed(true);
-  if (options.tick_ms) host::UseRealClock(options.tick_ms);
-  if (options.fps) host::UseVirtualClock(options.fps);  // deterministic runs win over a tick
+  if (options.tick_pacing)
+    host::UseRealClock(options.tick_ms ? options.tick_ms : 10);
+  else
+    host::UsePacedClock(options.refresh_hz);
+  if (options.fps) host::UseVirtualClock(options.fps);  // deterministic runs win over pacing
+  host::SetAvOffset(options.av_offset_ms);
   const bool recording = !record.path.empty();
   if (host::kInWebPage) {
     // The canvas holds the mode's pixels one for one and the page scales it,
@@ -266,6 +271,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "velmora: audio: %llu callbacks, worst %.3f ms for a %.1f ms buffer\n",
                  static_cast<unsigned long long>(a.callbacks), a.worst_ms, a.buffer_ms);
   }
+  if (options.pacing_report) std::fputs(host::DescribePacing(host::Pacing()).c_str(), stderr);
 
   for (const std::string& problem : capture.Problems()) std::fprintf(stderr, "velmora: %s\n", problem.c_str());
   for (const ShotRequest& shot : capture.Pending())

@@ -8,9 +8,11 @@
 #include <atomic>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "host/last_error.h"
+#include "host/time_source.h"
 #include "host/web_page.h"
 
 namespace host::audio {
@@ -28,6 +30,12 @@ struct Mixer {
   std::vector<Voice*> voices;
   std::vector<int16_t> module_pcm;
   std::vector<int32_t> sum;
+  // The music handed to the device: frames of it since it was set or moved,
+  // from `music_origin_s`; when the device last took a buffer.
+  uint64_t music_frames = 0;
+  double music_origin_s = 0;
+  uint64_t last_callback_ns = 0;
+  bool simulated_device = false;  // a test plays the device (SimulateDevice)
   std::atomic<uint64_t> callbacks{0};
   std::atomic<uint64_t> worst_ns{0};
 };
@@ -75,6 +83,7 @@ void MixInto(int16_t* out, int frames) {
     m.module_pcm.resize(size_t(frames) * 2);
     size_t got = openmpt_module_read_interleaved_stereo(m.module, m.rate, size_t(frames), m.module_pcm.data());
     for (size_t i = 0; i < got * 2; ++i) m.sum[i] += m.module_pcm[i];
+    m.music_frames += uint64_t(frames);
   }
   if (!m.held)
     for (Voice* v : m.voices)
@@ -86,6 +95,7 @@ void Callback(void*, Uint8* stream, int length) {
   const uint64_t start = SDL_GetPerformanceCounter();
   Mixer& m = mixer();
   MixInto(reinterpret_cast<int16_t*>(stream), length / 4);
+  m.last_callback_ns = Time().NowNs();
   const uint64_t ns = (SDL_GetPerformanceCounter() - start) * 1000000000ull / SDL_GetPerformanceFrequency();
   m.callbacks++;
   uint64_t worst = m.worst_ns.load();
@@ -180,7 +190,12 @@ void RemoveVoice(Voice* v) {
   auto& list = mixer().voices;
   list.erase(std::remove(list.begin(), list.end(), v), list.end());
 }
-void SetModule(openmpt_module* module) { mixer().module = module; }
+void SetModule(openmpt_module* module) {
+  Mixer& m = mixer();
+  m.module = module;
+  m.music_frames = 0;
+  m.music_origin_s = 0;
+}
 void UsePullMode(int rate) { mixer().pull_rate = rate; }
 void PlaySilentlyWithoutDevice(bool on) { mixer().silent_fallback = on; }
 void Pull(int16_t* out, size_t frames) {
@@ -192,6 +207,7 @@ void Hold(bool held) {
   Unlock();
 }
 void SeekModule(double seconds) {
+  const double requested = seconds;
   Lock();
   Mixer& m = mixer();
   if (m.module) {
@@ -200,9 +216,51 @@ void SeekModule(double seconds) {
     if (length > 0 && seconds >= length) seconds = std::fmod(seconds, length);
     openmpt_module_set_position_seconds(m.module, seconds);
   }
+  m.music_frames = 0;
+  m.music_origin_s = requested;
   Unlock();
 }
 openmpt_module* Module() { return mixer().module; }
+
+double AssumedLatencyMs() {
+  const Mixer& m = mixer();
+  return m.rate ? 2000.0 * m.frames_per_callback / m.rate : 0;
+}
+
+std::optional<double> HeardMusicMs() {
+  Lock();
+  Mixer& m = mixer();
+  std::optional<double> heard;
+  const bool device = m.device != 0 || m.simulated_device;
+  // Until two buffers have gone out, nothing handed over has been heard yet.
+  const uint64_t latency = 2 * uint64_t(m.frames_per_callback);
+  if (device && m.module && !m.held && m.rate > 0 && m.music_frames >= latency && m.last_callback_ns) {
+    // The buffer handed over last starts to sound once the one before it has
+    // played; between callbacks the device moves on at its rate.
+    const uint64_t now = Time().NowNs();
+    const double since = now > m.last_callback_ns ? double(now - m.last_callback_ns) * m.rate / 1e9 : 0;
+    const double played = std::min(since, double(m.frames_per_callback));
+    heard = m.music_origin_s * 1000 + (double(m.music_frames - latency) + played) * 1000 / m.rate;
+  }
+  Unlock();
+  return heard;
+}
+
+void SimulateDevice(int rate, int buffer_frames) {
+  Mixer& m = mixer();
+  m.pull_rate = rate;
+  m.rate = rate ? rate : 44100;
+  m.frames_per_callback = buffer_frames;
+  m.simulated_device = rate != 0;
+  m.last_callback_ns = 0;
+}
+
+void RunDeviceCallback() {
+  Mixer& m = mixer();
+  std::vector<int16_t> out(size_t(m.frames_per_callback) * 2);
+  MixInto(out.data(), m.frames_per_callback);
+  m.last_callback_ns = Time().NowNs();
+}
 
 void SetSound(bool mute, bool silent_fallback) {
   if (mute) UsePullMode(kPullRate);

@@ -5,6 +5,7 @@
 #include <libopenmpt/libopenmpt.h>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace host::audio {
@@ -53,6 +54,20 @@ void Pull(int16_t* out, size_t frames);
 void Hold(bool held);
 // Moves the music to `seconds` from its start, rounds of its repeats included.
 void SeekModule(double seconds);
+
+// Where the music being heard is, in ms from its start (rounds of its repeats
+// counted on): the music handed to the device, less the two buffers assumed to
+// be in the device ahead of the speaker, plus the time since the device took
+// the last one. None without a device, music, or while held.
+std::optional<double> HeardMusicMs();
+// The device's latency that HeardMusicMs assumes: two of the buffers it granted.
+double AssumedLatencyMs();
+
+// Tests: a sound device of `rate` taking `buffer_frames` at a time, played by
+// calling RunDeviceCallback when the test's time says it takes a buffer; rate 0
+// ends it. Set before the first Open.
+void SimulateDevice(int rate, int buffer_frames);
+void RunDeviceCallback();
 
 // Sound for a run: `mute` plays without opening a device; otherwise
 // `silent_fallback` plays silently, with one line on standard error, when no

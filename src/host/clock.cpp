@@ -2,18 +2,25 @@
 
 #include <SDL.h>
 
+#include <algorithm>
+#include <cmath>
 #include <utility>
+
+#include "host/time_source.h"
 
 namespace host {
 namespace {
 
-enum class ClockKind { Real, Virtual, Manual };
+enum class ClockKind { Real, Virtual, Manual, Paced };
 
 struct Clock {
   ClockKind kind = ClockKind::Real;
   uint32_t system_tick_ms = 10;
-  unsigned fps = 60;
-  uint64_t frames = 0;  // frames presented under the virtual clock
+  // Frames are 1000 * per_frame / rate ms apart (fps 60: 60 and 1; a 144 Hz
+  // screen paced at every second refresh: 144 and 2).
+  unsigned rate = 60;
+  unsigned per_frame = 1;
+  uint64_t frames = 0;  // frames presented under the virtual clock; the next frame's index when paced
   uint32_t manual = 0;
   uint64_t idle_reads = 0;  // reads of the virtual clock since the last frame
   int64_t real_offset = 0;  // added to SDL's ticks: a real clock that went on from a virtual one
@@ -22,15 +29,36 @@ struct Clock {
   uint64_t sleeps = 0;   // waits that slept instead of spinning
   bool paused = false;
   uint64_t paused_at = 0;  // SDL's ticks when the pause began
+  ClockKind after_skip = ClockKind::Real;  // the kind a skip's virtual run gives way to
 };
 Clock g_clock;
+
+// The paced clock: frame n is due on the screen at base_ns + n * period, on the
+// time source's clock; the base is set when the first frame is shown.
+struct Pacing {
+  bool anchored = false;
+  int64_t base_ns = 0;  // may lie before the time source's zero: a start late in the demo
+  uint64_t paused_ns = 0;
+  bool shown_any = false;
+  uint64_t last_shown = 0;
+  uint64_t skipped = 0;
+};
+Pacing g_pacing;
 std::function<void()> g_paused_wait_pump;
 
 // A virtual clock read this often without a frame being presented moves on by
 // one frame anyway, so a run whose drawing fails cannot spin forever.
 constexpr uint64_t kIdleReadsPerFrame = 1u << 20;
 
-uint32_t VirtualNow() { return static_cast<uint32_t>(g_clock.frames * 1000u / g_clock.fps); }
+uint32_t VirtualNow() { return static_cast<uint32_t>(g_clock.frames * 1000u * g_clock.per_frame / g_clock.rate); }
+
+double PeriodNs() { return 1e9 * g_clock.per_frame / g_clock.rate; }
+uint64_t DueNs(uint64_t frame) { return uint64_t(g_pacing.base_ns + std::llround(double(frame) * PeriodNs())); }
+// The index of the frame whose refresh comes next after `now_ns`.
+uint64_t NextFrameAt(uint64_t now_ns) {
+  const int64_t since = int64_t(now_ns) - g_pacing.base_ns;
+  return since < 0 ? 0 : uint64_t(double(since) / PeriodNs()) + 1;
+}
 
 // The real clock in milliseconds: SDL's, less the time paused, plus the offset a
 // skip left; it stands still while paused.
@@ -39,6 +67,29 @@ uint64_t RealNowMs() {
   return uint64_t(int64_t(sdl) + g_clock.real_offset);
 }
 uint32_t OnTickGrid(uint64_t ms) { return static_cast<uint32_t>(ms - ms % g_clock.system_tick_ms); }
+
+// The paced clock reads the time of the frame to be shown next. While frames
+// come in time that is the one after the last shown; when none has been shown
+// for longer than a refresh (a slow frame, a window in the background) it is
+// the one due at the next refresh, so the demo keeps up with real time.
+uint32_t PacedNow() {
+  if (g_pacing.anchored && !g_clock.paused && g_clock.rate)
+    g_clock.frames = std::max(g_clock.frames, NextFrameAt(Time().NowNs()) - 1);
+  return g_clock.rate ? VirtualNow() : 0;
+}
+
+uint32_t PacedRead() {
+  const uint32_t value = PacedNow();
+  if (value == g_clock.last_read && !g_clock.activity && !g_clock.paused && g_pacing.anchored && g_clock.rate) {
+    // Polled again with nothing else done: sleep until the next frame is due.
+    Time().SleepUntilNs(DueNs(g_clock.frames));
+    ++g_clock.sleeps;
+    g_clock.frames = std::max(g_clock.frames + 1, NextFrameAt(Time().NowNs()) - 1);
+  }
+  g_clock.last_read = VirtualNow();
+  g_clock.activity = false;
+  return g_clock.last_read;
+}
 
 }  // namespace
 
@@ -50,15 +101,61 @@ void UseRealClock(uint32_t system_tick_ms) {
 void UseVirtualClock(unsigned fps) {
   g_clock = Clock{};
   g_clock.kind = ClockKind::Virtual;
-  g_clock.fps = fps ? fps : 1;
+  g_clock.rate = fps ? fps : 1;
 }
+
+void UsePacedClock(unsigned refresh_hz) {
+  g_clock = Clock{};
+  g_clock.kind = ClockKind::Paced;
+  g_pacing = Pacing{};
+  g_clock.rate = 0;
+  if (refresh_hz) SetRefreshRate(refresh_hz);
+}
+
+bool PacedClockInUse() { return g_clock.kind == ClockKind::Paced; }
+bool RefreshRateKnown() { return g_clock.rate != 0; }
+
+void SetRefreshRate(unsigned refresh_hz) {
+  g_clock.rate = refresh_hz ? refresh_hz : 60;
+  // The twirl's swing steps once per drawn frame, so frames never come faster
+  // than the original's 10 ms tick: every k-th refresh, the smallest k that
+  // brings the rate to 100 or below.
+  g_clock.per_frame = (g_clock.rate + 99) / 100;
+}
+
+double PacedFrameRate() { return g_clock.rate ? double(g_clock.rate) / g_clock.per_frame : 0; }
+
+void WaitForFrameDue() {
+  if (g_clock.kind != ClockKind::Paced || g_clock.paused) return;
+  TimeSource& time = Time();
+  if (!g_pacing.anchored) {
+    // The first frame (and the first after a skip or a restart) is due now.
+    g_pacing.anchored = true;
+    g_pacing.base_ns = int64_t(time.NowNs()) - std::llround(double(g_clock.frames) * PeriodNs());
+    return;
+  }
+  const uint64_t due = DueNs(g_clock.frames);
+  if (time.NowNs() < due) time.SleepUntilNs(due);
+}
+
+double PacedPictureMs() {
+  if (g_clock.kind != ClockKind::Paced || !g_pacing.anchored) return -1;
+  const uint64_t now = g_clock.paused ? g_pacing.paused_ns : Time().NowNs();
+  return double(int64_t(now) - g_pacing.base_ns) / 1e6;
+}
+
+void NudgeClock(double ms) {
+  if (g_clock.kind == ClockKind::Paced && g_pacing.anchored) g_pacing.base_ns += int64_t(std::llround(ms * 1e6));
+}
+
+uint64_t SkippedFrames() { return g_pacing.skipped; }
 
 void UseManualClock(uint32_t value) {
   g_clock.kind = ClockKind::Manual;
   g_clock.manual = value;
 }
 
-bool VirtualClockInUse() { return g_clock.kind != ClockKind::Real; }
+bool VirtualClockInUse() { return g_clock.kind == ClockKind::Virtual || g_clock.kind == ClockKind::Manual; }
 
 void NoteLoopActivity() { g_clock.activity = true; }
 
@@ -69,15 +166,33 @@ void AdvanceClockForPresentedFrame() {
     ++g_clock.frames;
     g_clock.idle_reads = 0;
   }
+  if (g_clock.kind != ClockKind::Paced || g_clock.paused || !g_pacing.anchored) return;
+  const uint64_t shown = g_clock.frames;
+  if (g_pacing.shown_any && shown > g_pacing.last_shown + 1) g_pacing.skipped += shown - g_pacing.last_shown - 1;
+  g_pacing.shown_any = true;
+  g_pacing.last_shown = shown;
+  // A frame shown late is followed by the frame due at the next refresh.
+  g_clock.frames = std::max(shown + 1, NextFrameAt(Time().NowNs()));
 }
 
 void RestartFrames() {
   g_clock.frames = 0;
   g_clock.idle_reads = 0;
+  g_pacing.anchored = false;
+  g_pacing.shown_any = false;
 }
 
 void PauseClock(bool paused) {
-  if (paused == g_clock.paused || g_clock.kind != ClockKind::Real) return;
+  if (paused == g_clock.paused || (g_clock.kind != ClockKind::Real && g_clock.kind != ClockKind::Paced)) return;
+  if (g_clock.kind == ClockKind::Paced) {
+    g_clock.paused = paused;
+    const uint64_t now = Time().NowNs();
+    if (paused)
+      g_pacing.paused_ns = now;
+    else
+      g_pacing.base_ns += int64_t(now - g_pacing.paused_ns);  // the frames go on where they stood
+    return;
+  }
   g_clock.paused = paused;
   if (paused) {
     g_clock.paused_at = SDL_GetTicks64();
@@ -91,13 +206,29 @@ bool ClockPaused() { return g_clock.paused; }
 void SetPausedWaitPump(std::function<void()> pump) { g_paused_wait_pump = std::move(pump); }
 
 bool RunVirtually(unsigned fps) {
+  if (g_clock.kind == ClockKind::Paced) {
+    // The paced frames' own times, so the frames after the skip are those of
+    // a run on a virtual clock at the screen's rate.
+    if (!g_clock.rate) SetRefreshRate(60);
+    g_clock.after_skip = ClockKind::Paced;
+    g_clock.kind = ClockKind::Virtual;
+    return true;
+  }
   if (g_clock.kind != ClockKind::Real) return false;
+  g_clock.after_skip = ClockKind::Real;
   g_clock.kind = ClockKind::Virtual;
-  g_clock.fps = fps ? fps : 1;
+  g_clock.rate = fps ? fps : 1;
+  g_clock.per_frame = 1;
   return true;
 }
 
 void ResumeRealTime() {
+  if (g_clock.after_skip == ClockKind::Paced) {
+    g_clock.kind = ClockKind::Paced;
+    g_pacing.anchored = false;  // the next frame is due when it is shown
+    g_pacing.shown_any = false;
+    return;
+  }
   // Real time goes on from where the virtual clock stood, on the tick grid.
   const uint32_t now = VirtualNow();
   g_clock.kind = ClockKind::Real;
@@ -105,6 +236,7 @@ void ResumeRealTime() {
 }
 
 uint32_t CurrentTick() {
+  if (g_clock.kind == ClockKind::Paced) return PacedNow();
   if (g_clock.kind != ClockKind::Real) return ReadTick();
   return OnTickGrid(RealNowMs());
 }
@@ -115,6 +247,7 @@ uint32_t ReadTick() {
     case ClockKind::Virtual:
       if (++g_clock.idle_reads >= kIdleReadsPerFrame) AdvanceClockForPresentedFrame();
       return VirtualNow();
+    case ClockKind::Paced: return PacedRead();
     case ClockKind::Real: break;
   }
   // While paused the clock stands where the pause began; a wait on it sleeps and

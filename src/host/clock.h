@@ -16,7 +16,32 @@ void UseRealClock(uint32_t system_tick_ms = 10);
 void UseVirtualClock(unsigned fps);
 // A clock that stands at `value` until set again (tests).
 void UseManualClock(uint32_t value);
+// Whether the clock moves only with presented frames (or not at all).
 bool VirtualClockInUse();
+
+// Live playback paced by the screen: one new frame per refresh (every k-th
+// refresh above 100 Hz, k the smallest that brings the rate to 100 or below),
+// each showing the demo at the moment it reaches the screen, so the frames are
+// those of a virtual clock at that rate. A frame that comes late is followed by
+// the one due at the next refresh. `refresh_hz` 0: set by SetRefreshRate once
+// the screen is known. Time comes from the time source (host/time_source.h).
+void UsePacedClock(unsigned refresh_hz);
+bool PacedClockInUse();
+bool RefreshRateKnown();
+void SetRefreshRate(unsigned refresh_hz);
+// Frames a second of the paced clock (0 before the rate is known).
+double PacedFrameRate();
+// Before a frame is shown: sleeps until it is due. The first frame (and the
+// first after a skip, a restart or a pause) is due at once.
+void WaitForFrameDue();
+// The demo's time at this moment by the paced clock, continuous between frames;
+// negative before the first frame.
+double PacedPictureMs();
+// Moves the paced clock's frames later by `ms` (earlier when negative): the
+// picture following the sound.
+void NudgeClock(double ms);
+// Frames of the paced clock that were never shown.
+uint64_t SkippedFrames();
 
 // The program's read of the tick count. On the real clock a read that finds the
 // same value with no loop activity (NoteLoopActivity) since the last read is a
@@ -31,13 +56,14 @@ void NoteLoopActivity();
 // How often a read of the real tick count slept until the tick moved.
 uint64_t TickSleeps();
 
-// Called for every frame presented (or skipped); moves the virtual clock.
+// Called for every frame presented (or skipped); moves the virtual clock, and
+// the paced clock to the frame due next.
 void AdvanceClockForPresentedFrame();
 // The virtual clock's frames back to nothing.
 void RestartFrames();
 
-// A real clock that stands: reads give the time the pause began until it is
-// lifted, then go on from there. No effect on a virtual clock.
+// A real or paced clock that stands: reads give the time the pause began until
+// it is lifted, then go on from there. No effect on a virtual clock.
 void PauseClock(bool paused);
 bool ClockPaused();
 // What a read waiting on a paused clock runs meanwhile, so that the key that
@@ -46,7 +72,8 @@ void SetPausedWaitPump(std::function<void()> pump);
 
 // The way to a start time runs on a virtual clock of `fps` frames a second, as
 // fast as the machine allows; real time then takes over where it stands.
-// RunVirtually is false (and does nothing) when the clock is not the real one.
+// RunVirtually is false (and does nothing) when the clock is not the real one;
+// a paced clock runs the way there on its own frames' times.
 bool RunVirtually(unsigned fps);
 void ResumeRealTime();
 

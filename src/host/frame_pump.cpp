@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "host/clock.h"
+#include "host/pacing_report.h"
 #include "host/playback.h"
 #include "host/screen_memory.h"
 #include "host/settings.h"
@@ -21,6 +22,17 @@ struct Hooks {
 Hooks& hooks() {
   static Hooks h;
   return h;
+}
+
+// The refresh rate of the screen the window is on; 0 when the system does not
+// say (as under Xvfb).
+unsigned ScreenRefreshRate(SDL_Window* window) {
+  SDL_DisplayMode mode;
+  const int display = window ? SDL_GetWindowDisplayIndex(window) : 0;
+  if (SDL_WasInit(SDL_INIT_VIDEO) && SDL_GetCurrentDisplayMode(display < 0 ? 0 : display, &mode) == 0 &&
+      mode.refresh_rate > 0)
+    return unsigned(mode.refresh_rate);
+  return 0;
 }
 
 void ShowInWindow(SDL_Window* window, ScreenMemory& memory, const FramePixels& f) {
@@ -52,10 +64,17 @@ void PresentFrame(SDL_Window* window, ScreenMemory& memory, int width, int heigh
     AdvanceClockForPresentedFrame();
     return;
   }
-  if (window && PresentToWindow() && !(SDL_GetWindowFlags(window) & SDL_WINDOW_MINIMIZED))
-    ShowInWindow(window, memory, FramePixels{memory.data(), width, height, pitch, bytes_per_pixel});
+  const bool shown = window && PresentToWindow() && !(SDL_GetWindowFlags(window) & SDL_WINDOW_MINIMIZED);
+  if (PacedClockInUse()) {
+    if (!RefreshRateKnown()) SetRefreshRate(ScreenRefreshRate(window));
+    // The GPU's vsync waits for the refresh itself.
+    if (!(shown && Vsync() && PresentingOnGpu())) WaitForFrameDue();
+  }
+  if (shown) ShowInWindow(window, memory, FramePixels{memory.data(), width, height, pitch, bytes_per_pixel});
+  NotePresent();
   if (hooks().present) hooks().present(PresentedFrame{memory.data(), width, height, pitch, bytes_per_pixel * 8});
   AdvanceClockForPresentedFrame();
+  if (PacedClockInUse()) FollowMusic();
 }
 
 void CountUnshownFrame() { AdvanceClockForPresentedFrame(); }

@@ -1,5 +1,8 @@
 #include "host/playback.h"
 
+#include <algorithm>
+#include <cmath>
+#include <optional>
 #include <utility>
 
 #include "host/audio_mixer.h"
@@ -20,6 +23,12 @@ Skip g_skip;
 // way to the end of the timeline under a second at 320 x 200.
 constexpr unsigned kSkipFps = 25;
 
+double g_av_offset_ms = 0;
+double g_largest_difference_ms = 0;
+// Once the music has started or moved (the start, a skip, a goto), the picture
+// moves to it at once, before the first frame that follows it.
+bool g_following = false;
+
 }  // namespace
 
 void SkipTo(uint32_t start_ms, std::function<uint32_t()> demo_time) {
@@ -39,6 +48,7 @@ bool SkippingFrame() {
   if (g_skip.real_after) ResumeRealTime();
   audio::SeekModule(g_skip.start_ms / 1000.0);
   audio::Hold(false);
+  g_following = false;
   return false;
 }
 
@@ -49,10 +59,31 @@ void SetPaused(bool paused) {
 }
 bool Paused() { return ClockPaused(); }
 
+void FollowMusic() {
+  const double picture = PacedPictureMs();
+  if (picture < 0 || Paused()) return;
+  const std::optional<double> heard = audio::HeardMusicMs();
+  if (!heard) return;
+  const double difference = picture - *heard - g_av_offset_ms;
+  if (!g_following) {
+    NudgeClock(difference);
+  } else {
+    g_largest_difference_ms = std::max(g_largest_difference_ms, std::fabs(difference));
+    // Small steps, a fraction of the difference at a time, never a visible
+    // jump; within a millisecond the two are left alone.
+    if (std::fabs(difference) > 1) NudgeClock(std::clamp(difference / 8, -2.0, 2.0));
+  }
+  g_following = true;
+}
+
+void SetAvOffset(double ms) { g_av_offset_ms = ms; }
+double LargestSoundDifferenceMs() { return g_largest_difference_ms; }
+
 void RestartPlayback() {
   RestartFrames();
   g_skip = Skip{};
   audio::SeekModule(0);
+  g_following = false;
 }
 
 }  // namespace host

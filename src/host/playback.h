@@ -24,6 +24,16 @@ bool SkippingFrame();
 void SetPaused(bool paused);
 bool Paused();
 
+// On the paced clock, after every frame shown: the picture follows the music
+// being heard (its clock may run at a slightly different speed from the
+// system's), `av_offset_ms` ahead of it (SetAvOffset: positive, the sound
+// comes later).
+void FollowMusic();
+void SetAvOffset(double ms);
+// The largest difference seen between the picture's time and the music heard
+// plus the offset, in ms; 0 before any.
+double LargestSoundDifferenceMs();
+
 // Starts the demo's time again from nothing, as at the start of a run: the
 // virtual clock's frame count back to 0, no skip, and the music to its
 // beginning (the console's goto replays the timeline from there).

@@ -80,7 +80,26 @@ bool ParseOptions(const std::vector<std::string>& words, bool in_web_page, Optio
         o.record.fps = int(v);
       } else {
         o.tick_ms = unsigned(v);
+        o.tick_pacing = true;  // a system tick is the tick loop's
       }
+    } else if (arg == "--pacing") {
+      if (value != "display" && value != "tick") return fail("--pacing needs display or tick");
+      o.tick_pacing = value == "tick";
+      ++i;
+    } else if (arg == "--refresh") {
+      unsigned long v;
+      if (!ParseCount(value, 1000, v)) return fail("--refresh needs a rate in Hz from 1 to 1000");
+      o.refresh_hz = unsigned(v);
+      ++i;
+    } else if (arg == "--av-offset") {
+      const bool negative = !value.empty() && value[0] == '-';
+      unsigned long v = 0;
+      if (!ParseCount(negative ? value.substr(1) : value, 1000, v) && value != "0" && value != "-0")
+        return fail("--av-offset needs milliseconds from -1000 to 1000");
+      o.av_offset_ms = negative ? -int(v) : int(v);
+      ++i;
+    } else if (arg == "--pacing-report") {
+      o.pacing_report = true;
     } else if (arg == "--start" || arg == "--end") {
       if (!IsDemoTime(value)) return fail(arg + " needs a demo time from 0 to 106000 ms");
       ++i;

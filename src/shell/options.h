@@ -26,6 +26,10 @@ struct Options {
   bool vsync = true;
   unsigned fps = 0;      // 0: the real clock
   unsigned tick_ms = 0;  // 0: the default system tick
+  bool tick_pacing = false;  // a frame when the system tick moves, not one per refresh
+  unsigned refresh_hz = 0;   // 0: the screen's own
+  int av_offset_ms = 0;      // the sound later than the picture by this much
+  bool pacing_report = false;
   long start_ms = -1, end_ms = -1;
   std::vector<ShotRequest> shots;  // paths made absolute
   recorder::Recording::Request record;
