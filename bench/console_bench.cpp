@@ -12,13 +12,13 @@
 
 #include "gfx/2d.h"
 #include "gfx/display.h"
-#include "image/file_bytes.h"
 #include "host/last_error.h"
 #include "host/settings.h"
-#include "winapi/window_extras.h"
+#include "image/file_bytes.h"
 #include "shell/live_console.h"
 #include "shell/winmain.h"
 #include "text/bmpfont.h"
+#include "winapi/window_extras.h"
 
 namespace {
 

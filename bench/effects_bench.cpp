@@ -20,15 +20,15 @@
 #include "efx/trig_tables.h"
 #include "efx/twirl.h"
 #include "gfx/display.h"
-#include "image/bmp_writer.h"
-#include "image/file_bytes.h"
 #include "host/last_error.h"
 #include "host/picture_geometry.h"
 #include "host/settings.h"
-#include "winapi/window_extras.h"
+#include "image/bmp_writer.h"
+#include "image/file_bytes.h"
 #include "shell/demo_parts.h"
 #include "shell/timeline.h"
 #include "shell/winmain.h"
+#include "winapi/window_extras.h"
 
 namespace {
 

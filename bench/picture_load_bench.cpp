@@ -13,8 +13,8 @@
 #include "gfx/display.h"
 #include "host/last_error.h"
 #include "host/settings.h"
-#include "winapi/window_extras.h"
 #include "shell/winmain.h"
+#include "winapi/window_extras.h"
 
 namespace {
 

@@ -12,12 +12,12 @@
 
 #include "gfx/2d.h"
 #include "gfx/display.h"
-#include "min_median.h"
 #include "host/last_error.h"
 #include "host/settings.h"
 #include "host/window_presenter.h"
-#include "winapi/window_extras.h"
+#include "min_median.h"
 #include "shell/winmain.h"
+#include "winapi/window_extras.h"
 
 namespace {
 

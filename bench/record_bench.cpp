@@ -13,16 +13,16 @@
 #include <string>
 #include <vector>
 
-#include "image/file_bytes.h"
-#include "winapi/gdi.h"
-#include "recorder/recording.h"
+#include "host/audio_mixer.h"
 #include "host/clock.h"
 #include "host/frame_pump.h"
-#include "winapi/window_extras.h"
+#include "host/settings.h"
+#include "image/file_bytes.h"
+#include "recorder/recording.h"
 #include "shell/frame_clock.h"
 #include "shell/winmain.h"
-#include "host/settings.h"
-#include "host/audio_mixer.h"
+#include "winapi/gdi.h"
+#include "winapi/window_extras.h"
 
 namespace {
 

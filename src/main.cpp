@@ -15,22 +15,19 @@
 
 #include "base/executable_directory.h"
 #include "base/logfile.h"
-#include "image/file_bytes.h"
-#include "image/png_writer.h"
-#include "winapi/gdi.h"
-#include "recorder/record_rules.h"
-#include "recorder/recording.h"
 #include "host/audio_mixer.h"
 #include "host/clock.h"
 #include "host/frame_pump.h"
-#include "host/picture_geometry.h"
 #include "host/pacing_report.h"
+#include "host/picture_geometry.h"
 #include "host/playback.h"
 #include "host/settings.h"
 #include "host/web_page.h"
-#include "winapi/window_extras.h"
+#include "image/file_bytes.h"
+#include "image/png_writer.h"
+#include "recorder/record_rules.h"
+#include "recorder/recording.h"
 #include "recorder/video_sink.h"
-#include "host/web_page.h"
 #include "shell/frame_capture.h"
 #include "shell/frame_clock.h"
 #include "shell/options.h"
@@ -39,6 +36,8 @@
 #include "shell/startup_failure.h"
 #include "shell/timeline.h"
 #include "shell/winmain.h"
+#include "winapi/gdi.h"
+#include "winapi/window_extras.h"
 
 namespace fs = std::filesystem;
 
@@ -72,7 +71,19 @@ constexpr const char* kUsage =
     "  --no-vsync      do not wait for the screen's refresh on the GPU\n"
     "  --fps N         virtual clock: N frames per second of demo time, as fast as\n"
     "                  the machine allows (deterministic runs and captures)\n"
-    "  --tick MS       system tick of the real clock in milliseconds (default 10)\n"
+    "  --pacing display|tick\n"
+    "                  display (default): one new frame per refresh of the screen,\n"
+    "                  each at its own time (the frames of --fps at the screen's\n"
+    "                  rate, every second refresh above 100 Hz), the picture kept\n"
+    "                  in step with the music; tick: a frame whenever the system\n"
+    "                  tick moves, as the original loop does\n"
+    "  --refresh HZ    the screen's refresh rate for the pacing (default: what the\n"
+    "                  system says, else 60)\n"
+    "  --av-offset MS  the sound later than the picture by MS (negative: earlier)\n"
+    "  --pacing-report print at the end the frames shown and skipped, the times\n"
+    "                  between presents and how far sound and picture drifted\n"
+    "  --tick MS       system tick of the tick pacing in milliseconds (default 10;\n"
+    "                  implies --pacing tick)\n"
     "  --shot MS:FILE  save the first frame at or after demo time MS as a PNG\n"
     "                  (repeatable)\n"
     "  --start MS      begin at demo time MS (0 to 106000): the way there is run\n"
@@ -174,12 +185,12 @@ int main(int argc, char** argv) {
   // filter's last linear step to keep the pixels even.
   if (filter.empty()) filter = scale == host::Scale::kInteger ? "nearest" : "sharp";
   host::SetPresentation(filter == "nearest" ? host::Filter::kNearest
-                            : filter == "sharp" ? host::Filter::kSharp
-                                                : host::Filter::kLinear,
-                            renderer == "gpu"   ? host::Renderer::kGpu
-                            : renderer == "cpu" ? host::Renderer::kCpu
-                                                : host::Renderer::kAuto,
-                            options.vsync);
+                        : filter == "sharp" ? host::Filter::kSharp
+                                            : host::Filter::kLinear,
+                        renderer == "gpu"   ? host::Renderer::kGpu
+                        : renderer == "cpu" ? host::Renderer::kCpu
+                                            : host::Renderer::kAuto,
+                        options.vsync);
   recorder::Recording recorder;
   if (recording) {
     std::string error;

@@ -9,8 +9,8 @@
 #include "gfx/gdi_helpers.h"
 #include "image/file_bytes.h"
 #include "image/pcx_decoder.h"
-#include "winapi/testing.h"
 #include "support.h"
+#include "winapi/testing.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <vector>
 
-#include "winapi/testing.h"
 #include "support.h"
+#include "winapi/testing.h"
 
 namespace {
 

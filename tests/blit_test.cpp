@@ -1,7 +1,7 @@
 #include <random>
 
-#include "winapi/testing.h"
 #include "support.h"
+#include "winapi/testing.h"
 
 namespace {
 

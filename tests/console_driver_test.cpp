@@ -5,16 +5,16 @@
 #include <map>
 #include <vector>
 
+#include "host/clock.h"
+#include "host/frame_pump.h"
+#include "host/settings.h"
 #include "image/file_bytes.h"
-#include "winapi/gdi.h"
 #include "shell/demo.h"
 #include "shell/frame_clock.h"
 #include "shell/live_console.h"
 #include "shell/startup_failure.h"
 #include "support.h"
-#include "host/clock.h"
-#include "host/frame_pump.h"
-#include "host/settings.h"
+#include "winapi/gdi.h"
 #include "winapi/window_extras.h"
 
 namespace {

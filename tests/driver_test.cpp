@@ -5,15 +5,15 @@
 #include <sstream>
 
 #include "base/logfile.h"
-#include "winapi/gdi.h"
+#include "host/audio_mixer.h"
+#include "host/clock.h"
+#include "host/frame_pump.h"
+#include "host/settings.h"
 #include "shell/demo.h"
 #include "shell/frame_clock.h"
 #include "shell/startup_failure.h"
 #include "support.h"
-#include "host/clock.h"
-#include "host/frame_pump.h"
-#include "host/settings.h"
-#include "host/audio_mixer.h"
+#include "winapi/gdi.h"
 #include "winapi/window_extras.h"
 
 namespace {

@@ -1,5 +1,4 @@
 #include "shell/frame_capture.h"
-#include "host/frame_pump.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -9,6 +8,8 @@
 #include <fstream>
 #include <string>
 #include <vector>
+
+#include "host/frame_pump.h"
 
 namespace fs = std::filesystem;
 

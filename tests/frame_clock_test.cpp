@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "winapi/internal.h"
 #include "host/clock.h"
 #include "host/playback.h"
+#include "winapi/internal.h"
 
 namespace {
 

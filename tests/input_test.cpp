@@ -2,8 +2,8 @@
 
 #include "input/keyboard.h"
 #include "input/mouse.h"
-#include "winapi/testing.h"
 #include "support.h"
+#include "winapi/testing.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include "base/user_warning.h"
 #include "image/file_bytes.h"
 #include "input/keyboard.h"
-#include "support.h"
 #include "shell/player_keys.h"
+#include "support.h"
 
 namespace {
 

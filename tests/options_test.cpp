@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support.h"
 #include "host/picture_geometry.h"
+#include "support.h"
 
 namespace {
 
@@ -34,6 +34,12 @@ TEST(Options, WordsBecomeSettingsOrOneProblem) {
   EXPECT_EQ(o.scale, host::Scale::kInteger);
   EXPECT_EQ(o.command_line, "640 480 16");
   EXPECT_EQ(o.mode_words, 3);
+  // --tick is the tick loop's; the offset may be negative.
+  o = Parse({"--tick", "5", "--refresh", "144", "--av-offset", "-40", "--pacing-report"}, problem);
+  EXPECT_TRUE(o.tick_pacing);
+  EXPECT_EQ(o.refresh_hz, 144u);
+  EXPECT_EQ(o.av_offset_ms, -40);
+  EXPECT_TRUE(o.pacing_report);
 
   // The first problem is the one said; what comes after --help is not read.
   const struct {
@@ -52,6 +58,9 @@ TEST(Options, WordsBecomeSettingsOrOneProblem) {
       {{"--bogus"}, false, "unknown option --bogus"},
       {{"640", "4x0"}, false, "not a display mode number: '4x0'"},
       {{"--shot", "soon"}, false, "--shot needs MS:FILE"},
+      {{"--pacing", "vsync"}, false, "--pacing needs display or tick"},
+      {{"--refresh", "0"}, false, "--refresh needs a rate in Hz from 1 to 1000"},
+      {{"--av-offset", "1001"}, false, "--av-offset needs milliseconds from -1000 to 1000"},
   };
   for (const auto& r : refused) {
     Parse(r.words, problem, r.web);

@@ -56,7 +56,8 @@ struct Shown {
 uint64_t Hash(const host::PresentedFrame& f) {
   uint64_t h = 0xcbf29ce484222325ull;
   for (int y = 0; y < f.height; ++y)
-    for (int i = 0; i < f.width * f.bits_per_pixel / 8; ++i) h = (h ^ f.pixels[size_t(y) * f.pitch + i]) * 0x100000001b3ull;
+    for (int i = 0; i < f.width * f.bits_per_pixel / 8; ++i)
+      h = (h ^ f.pixels[size_t(y) * f.pitch + i]) * 0x100000001b3ull;
   return h;
 }
 
@@ -104,7 +105,8 @@ class Pacing : public ::testing::Test {
   std::vector<Shown> PlayPaced(DWORD from, DWORD to, unsigned refresh_hz, const std::function<double(size_t)>& draw) {
     host::audio::SimulateDevice(kSoundRate, kSoundBuffer);
     host::UseTimeSource(&time_);
-    return Play(from, to, [refresh_hz] { host::UsePacedClock(refresh_hz); }, draw);
+    return Play(
+        from, to, [refresh_hz] { host::UsePacedClock(refresh_hz); }, draw);
   }
 
   static std::map<DWORD, uint64_t> ByTime(const std::vector<Shown>& frames) {

@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "winapi/internal.h"
-#include "support.h"
-#include "host/settings.h"
 #include "host/picture_geometry.h"
+#include "host/settings.h"
+#include "support.h"
+#include "winapi/internal.h"
 
 namespace {
 

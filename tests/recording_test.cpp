@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <vector>
 
-#include "recorder/record_rules.h"
-#include "support.h"
 #include "host/frame_pump.h"
 #include "host/settings.h"
+#include "recorder/record_rules.h"
+#include "support.h"
 
 namespace {
 

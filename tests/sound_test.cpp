@@ -3,10 +3,10 @@
 #include <cstring>
 #include <fstream>
 
-#include "image/file_bytes.h"
-#include "winapi/testing.h"
-#include "support.h"
 #include "host/last_error.h"
+#include "image/file_bytes.h"
+#include "support.h"
+#include "winapi/testing.h"
 
 namespace {
 

@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "efx/twirl.h"
-#include "winapi/win32.h"
+#include "host/clock.h"
+#include "host/last_error.h"
 #include "shell/captions.h"
 #include "shell/demo.h"
 #include "shell/frame_clock.h"
 #include "shell/startup_failure.h"
-#include "host/clock.h"
-#include "host/last_error.h"
+#include "winapi/win32.h"
 #include "winapi/window_extras.h"
 
 namespace test {

@@ -1,5 +1,6 @@
 #include <cstring>
 
+#include "host/frame_pump.h"
 #include "image/png_writer.h"
 #include "input/keyboard.h"
 #include "shell/frame_capture.h"
@@ -10,7 +11,6 @@
 #include "text/console.h"
 #include "text/keymap.h"
 #include "text/line_list.h"
-#include "host/frame_pump.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <SDL.h>
 
-#include "winapi/testing.h"
-#include "support.h"
 #include "host/clock.h"
+#include "support.h"
+#include "winapi/testing.h"
 
 namespace {
 

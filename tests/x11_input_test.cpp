@@ -3,10 +3,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "host/settings.h"
 #include "input/keyboard.h"
 #include "input/mouse.h"
 #include "support.h"
-#include "host/settings.h"
 #include "winapi/window_extras.h"
 
 namespace {

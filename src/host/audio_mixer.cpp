@@ -269,7 +269,8 @@ void SetSound(bool mute, bool silent_fallback) {
 
 CallbackStats Stats() {
   Mixer& m = mixer();
-  return CallbackStats{m.callbacks.load(), m.worst_ns.load() / 1e6, m.rate ? 1000.0 * m.frames_per_callback / m.rate : 0};
+  return CallbackStats{m.callbacks.load(), m.worst_ns.load() / 1e6,
+                       m.rate ? 1000.0 * m.frames_per_callback / m.rate : 0};
 }
 
 }  // namespace host::audio

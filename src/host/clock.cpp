@@ -28,7 +28,7 @@ struct Clock {
   bool activity = true;  // a loop call since the last read of the real clock
   uint64_t sleeps = 0;   // waits that slept instead of spinning
   bool paused = false;
-  uint64_t paused_at = 0;  // SDL's ticks when the pause began
+  uint64_t paused_at = 0;                  // SDL's ticks when the pause began
   ClockKind after_skip = ClockKind::Real;  // the kind a skip's virtual run gives way to
 };
 Clock g_clock;

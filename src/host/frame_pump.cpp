@@ -45,7 +45,8 @@ void ShowInWindow(SDL_Window* window, ScreenMemory& memory, const FramePixels& f
   // A surface SDL has given up (a change not yet heard of) is not shown: the
   // pixels come back and go the ordinary way.
   if (memory.Lent() && !ShowWindowSurface(window)) ScreenMemory::TakeBackFrom(window);
-  if (!memory.Lent()) PresentInWindow(window, FramePixels{memory.data(), f.width, f.height, f.pitch, f.bytes_per_pixel});
+  if (!memory.Lent())
+    PresentInWindow(window, FramePixels{memory.data(), f.width, f.height, f.pitch, f.bytes_per_pixel});
 }
 
 }  // namespace

@@ -58,7 +58,8 @@ std::string DescribePacing(const PacingFigures& f) {
                 f.p5_ms, f.p50_ms, f.p95_ms);
   std::string report = text;
   if (paced)
-    std::snprintf(text, sizeof text, "pacing: sound latency assumed %.1f ms; largest difference of sound and picture %.1f ms\n",
+    std::snprintf(text, sizeof text,
+                  "pacing: sound latency assumed %.1f ms; largest difference of sound and picture %.1f ms\n",
                   f.latency_ms, f.largest_difference_ms);
   else
     std::snprintf(text, sizeof text, "pacing: sound and picture are compared only when paced by the display\n");

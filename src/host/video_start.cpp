@@ -6,7 +6,9 @@
 #include <cstring>
 #include <string>
 
+#include "host/gpu_probe.h"
 #include "host/last_error.h"
+#include "host/settings.h"
 
 namespace host {
 
@@ -22,6 +24,9 @@ bool EnsureVideo() {
   // Frames are drawn in memory; the window surface is the cheapest way to show
   // them, where a GL-emulated surface would cost a software GL pass per frame.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  // Asked before the display opens, where the asking can be kept out of this
+  // process (see gpu_probe.h).
+  if (ChosenRenderer() == Renderer::kAuto) RealGpuAvailable();
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     SetLastErrorText(std::string("no display available (") + SDL_GetError() + ")");
     return false;

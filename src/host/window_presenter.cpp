@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "host/gpu_probe.h"
 #include "host/last_error.h"
 #include "host/picture_geometry.h"
 #include "host/screen_memory.h"
@@ -306,43 +307,6 @@ void Release(Presenter& pr) {
   if (pr.renderer) SDL_DestroyRenderer(pr.renderer);
   if (pr.xrgb) SDL_FreeSurface(pr.xrgb);
   pr = Presenter{};
-}
-
-bool SoftwareRendererName(const char* renderer) {
-  const std::string r = renderer ? renderer : "";
-  for (const char* soft : {"llvmpipe", "softpipe", "SwiftShader", "Software Rasterizer"})
-    if (r.find(soft) != std::string::npos) return true;
-  return false;
-}
-
-// Whether this machine's accelerated renderer is a real GPU (not a software
-// OpenGL such as Mesa's llvmpipe); asked once, on a hidden window.
-bool RealGpuAvailable() {
-  static int known = -1;
-  if (known >= 0) return known == 1;
-  known = 0;
-  const char* driver = SDL_GetCurrentVideoDriver();
-  if (!driver || std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0) return false;
-  SDL_Window* probe = SDL_CreateWindow("", 0, 0, 1, 1, SDL_WINDOW_HIDDEN | SDL_WINDOW_OPENGL);
-  if (!probe) return false;
-  if (SDL_Renderer* r = SDL_CreateRenderer(probe, -1, SDL_RENDERER_ACCELERATED)) {
-    SDL_RendererInfo info{};
-    SDL_GetRendererInfo(r, &info);
-    const std::string name = info.name ? info.name : "";
-    if (name.rfind("opengl", 0) == 0) {
-      // Mesa's llvmpipe (what Xvfb offers) is an accelerated renderer in name only,
-      // and slower than presenting on the CPU.
-      using GetString = const unsigned char* (*)(unsigned);
-      auto get = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
-      const auto* gl_renderer = get ? reinterpret_cast<const char*>(get(0x1F01 /* GL_RENDERER */)) : nullptr;
-      known = gl_renderer && !SoftwareRendererName(gl_renderer) ? 1 : 0;
-    } else {
-      known = name != "software" ? 1 : 0;
-    }
-    SDL_DestroyRenderer(r);
-  }
-  SDL_DestroyWindow(probe);
-  return known == 1;
 }
 
 // The window's presenter, its renderer chosen on first use.

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "recorder/record_rules.h"
 #include "host/frame_pump.h"
+#include "recorder/record_rules.h"
 
 namespace recorder {
 

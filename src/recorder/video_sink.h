@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "recorder/record_rules.h"
 #include "host/frame_pump.h"
+#include "recorder/record_rules.h"
 
 namespace recorder {
 

@@ -7,8 +7,8 @@
 #include <filesystem>
 
 #include "base/rgb565.h"
-#include "image/png_writer.h"
 #include "host/frame_pump.h"
+#include "image/png_writer.h"
 
 bool ParseShotRequest(const std::string& text, ShotRequest& out) {
   size_t colon = text.find(':');

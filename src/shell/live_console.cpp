@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "base/user_warning.h"
+#include "host/frame_pump.h"
 #include "image/file_bytes.h"
 #include "image/png_writer.h"
 #include "input/keyboard.h"
@@ -16,7 +17,6 @@
 #include "text/bmpfont.h"
 #include "text/cfg_file.h"
 #include "text/keymap.h"
-#include "host/frame_pump.h"
 
 namespace {
 
@@ -301,9 +301,8 @@ void LiveConsole::SaveShot(bitmap& picture) {
     Print("shot: the picture cannot be read now");
     return;
   }
-  const host::PresentedFrame frame{static_cast<const uint8_t*>(picture.desc.lpSurface), picture.width,
-                                       picture.height, int(picture.desc.lPitch),
-                                       int(picture.desc.ddpfPixelFormat.dwRGBBitCount)};
+  const host::PresentedFrame frame{static_cast<const uint8_t*>(picture.desc.lpSurface), picture.width, picture.height,
+                                   int(picture.desc.lPitch), int(picture.desc.ddpfPixelFormat.dwRGBBitCount)};
   const std::vector<uint8_t> rgb = FrameToRgb(frame);
   picture.unlock();
   Print(WritePngRgb(path.c_str(), picture.width, picture.height, rgb.data()) ? "saved " + path

@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "gfx/2d.h"
-#include "winapi/win32.h"
 #include "text/con.h"
 #include "text/console.h"
+#include "winapi/win32.h"
 
 // What the commands act on; the driver fills these in.
 struct ConsoleActions {

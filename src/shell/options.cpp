@@ -1,8 +1,9 @@
 #include "shell/options.h"
-#include "host/picture_geometry.h"
 
 #include <algorithm>
 #include <cstdlib>
+
+#include "host/picture_geometry.h"
 
 namespace fs = std::filesystem;
 

@@ -24,8 +24,8 @@ struct Options {
   std::string filter;  // empty: the scale's own default
   std::string renderer = "auto";
   bool vsync = true;
-  unsigned fps = 0;      // 0: the real clock
-  unsigned tick_ms = 0;  // 0: the default system tick
+  unsigned fps = 0;          // 0: the real clock
+  unsigned tick_ms = 0;      // 0: the default system tick
   bool tick_pacing = false;  // a frame when the system tick moves, not one per refresh
   unsigned refresh_hz = 0;   // 0: the screen's own
   int av_offset_ms = 0;      // the sound later than the picture by this much

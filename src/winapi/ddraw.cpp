@@ -6,6 +6,8 @@
 // every use until the next display object sets a mode, which adopts them and
 // converts them to its pixel format (the F8 key re-creates the display under
 // surfaces that the program keeps).
+#include "winapi/ddraw.h"
+
 #include <cstring>
 #include <optional>
 #include <string>
@@ -14,7 +16,6 @@
 #include "host/frame_pump.h"
 #include "host/last_error.h"
 #include "host/window_shape.h"
-#include "winapi/ddraw.h"
 #include "winapi/gdi.h"
 #include "winapi/internal.h"
 #include "winapi/pixels.h"
@@ -51,8 +52,7 @@ void ConvertSurface(IDirectDrawSurface7& s, int bytes_per_pixel) {
     uint8_t* to = &converted[size_t(y) * pitch];
     for (int x = 0; x < s.width; ++x) {
       uint8_t r, g, b;
-      RgbFromPixel(s.bytes_per_pixel, LoadPixel(from + x * s.bytes_per_pixel, s.bytes_per_pixel), r, g,
-                           b);
+      RgbFromPixel(s.bytes_per_pixel, LoadPixel(from + x * s.bytes_per_pixel, s.bytes_per_pixel), r, g, b);
       StorePixel(to + x * bytes_per_pixel, bytes_per_pixel, PixelFromRgb(bytes_per_pixel, r, g, b));
     }
   }
@@ -231,8 +231,9 @@ HRESULT IDirectDraw7::SetCooperativeLevel(HWND w, DWORD flags) {
 HRESULT IDirectDraw7::SetDisplayMode(DWORD w, DWORD h, DWORD bits, DWORD, DWORD) {
   if (w < 1 || h < 1 || w > kMaxModeSide || h > kMaxModeSide || (bits != 16 && bits != 24 && bits != 32)) {
     host::SetLastErrorText(bits != 16 && bits != 24 && bits != 32
-                         ? "not a mode this program shows (16, 24 or 32 bits)"
-                         : "not a mode this program shows (1 to " + std::to_string(kMaxModeSide) + " pixels a side)");
+                               ? "not a mode this program shows (16, 24 or 32 bits)"
+                               : "not a mode this program shows (1 to " + std::to_string(kMaxModeSide) +
+                                     " pixels a side)");
     return DDERR_UNSUPPORTEDMODE;
   }
   if (!(cooperative_flags & DDSCL_EXCLUSIVE)) return DDERR_NOEXCLUSIVEMODE;

@@ -33,7 +33,6 @@ InputState& input() {
   return *s;
 }
 
-
 IDirectInputDevice7* AcquiredMouse() {
   for (IDirectInputDevice7* d : input().devices)
     if (d->mouse && d->acquired && !d->lost) return d;
@@ -95,7 +94,6 @@ void EnsureObserving() {
   winapi::detail::AddEventObserver(Observe);
   winapi::detail::AddForegroundObserver(Foreground);
 }
-
 
 }  // namespace
 

@@ -101,8 +101,7 @@ BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int s
       int px = sx + int(int64_t(dx) * sw / width);
       if (px < 0 || px >= p.width) continue;
       uint32_t v = p.pixels[size_t(py) * p.width + px];
-      winapi::StorePixel(row + size_t(x + dx) * bpp, bpp,
-                                   winapi::PixelFromRgb(bpp, v >> 16, v >> 8, v));
+      winapi::StorePixel(row + size_t(x + dx) * bpp, bpp, winapi::PixelFromRgb(bpp, v >> 16, v >> 8, v));
     }
   }
   return 1;

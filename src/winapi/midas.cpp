@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "image/file_bytes.h"
 #include "host/audio_mixer.h"
 #include "host/last_error.h"
+#include "image/file_bytes.h"
 
 struct MidasModule {
   openmpt_module* module = nullptr;
