@@ -1,11 +1,23 @@
-// Decodes the bytes as a BMP picture and discards the result.
+// Decodes the bytes as a BMP picture and checks what came back: a picture of its
+// stated size within the limits and in proportion to the bytes (run-length data
+// codes at most kMaxRlePixelsPerByte pixels a byte), or a refusal with its reason
+// and nothing kept.
 #include <cstddef>
 #include <cstdint>
 
 #include "image/bmp_decoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const DecodeLimits limits{uint64_t(1) << 22};
   Picture picture;
-  DecodeBmp(data, size, picture);
+  const DecodeResult result = DecodeBmp(data, size, picture, limits);
+  const uint64_t pixels = picture.pixels.size();
+  if (result) {
+    if (picture.width <= 0 || picture.height <= 0 || pixels != uint64_t(picture.width) * uint64_t(picture.height) ||
+        pixels > limits.max_pixels || pixels > uint64_t(size) * 8 * kMaxRlePixelsPerByte)
+      __builtin_trap();
+  } else if (pixels != 0 || !*DecodeErrorText(result.error)) {
+    __builtin_trap();
+  }
   return 0;
 }

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "host/clock.h"
 #include "host/playback.h"
+#include "host/time_source.h"
 #include "winapi/internal.h"
 
 namespace {
@@ -86,7 +89,21 @@ TEST(FrameClock, RealClockMovesInSystemTicks) {
 
 namespace {
 
+// Time that moves only by the sleeps, so that a busy machine cannot make a
+// sleep overshoot a tick.
+class SleepOnlyTime final : public host::TimeSource {
+ public:
+  SleepOnlyTime() { host::UseTimeSource(this); }
+  ~SleepOnlyTime() override { host::UseTimeSource(nullptr); }
+  uint64_t NowNs() override { return now_; }
+  void SleepUntilNs(uint64_t ns) override { now_ = std::max(now_, ns); }
+
+ private:
+  uint64_t now_ = 5'003'000'000;
+};
+
 TEST(TickWait, ASecondReadWithNothingBetweenSleepsUntilTheTickMoves) {
+  SleepOnlyTime time;
   host::UseRealClock(10);
   const uint64_t sleeps = host::TickSleeps();
   const DWORD first = GetTickCount();
@@ -101,6 +118,7 @@ TEST(TickWait, ASecondReadWithNothingBetweenSleepsUntilTheTickMoves) {
 }
 
 TEST(TickWait, ReadsBetweenLoopCallsNeverSleep) {
+  SleepOnlyTime time;
   host::UseRealClock(10);
   MSG message;
   GetTickCount();
@@ -117,6 +135,7 @@ TEST(TickWait, ReadsBetweenLoopCallsNeverSleep) {
 namespace {
 
 TEST(Pause, TheClockStandsWhilePausedAndGoesOnWhereItStood) {
+  SleepOnlyTime time;
   host::UseRealClock(10);
   MSG message;
   PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
@@ -125,11 +144,14 @@ TEST(Pause, TheClockStandsWhilePausedAndGoesOnWhereItStood) {
   for (int i = 0; i < 5; ++i) {
     Sleep(12);
     PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);  // a loop call: no wait
-    EXPECT_LE(GetTickCount() - before, 10u);             // at most the tick it was in
+    EXPECT_EQ(GetTickCount(), before);                   // the tick it was in
   }
   host::SetPaused(false);
   PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
-  EXPECT_LE(GetTickCount() - before, 20u);  // 60 ms passed; none of it counts
+  EXPECT_EQ(GetTickCount(), before);  // 60 ms passed; none of it counts
+  Sleep(12);
+  PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+  EXPECT_EQ(GetTickCount() - before, 10u);  // and time goes on from there
 }
 
 }  // namespace

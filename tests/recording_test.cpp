@@ -113,7 +113,7 @@ TEST_F(RecordingTest, AfterEveryFrameTheSoundHoldsExactlyTheFramesDue) {
     for (int k = 0; k < 3 * fps; ++k) {
       const uint32_t t = first + uint32_t(uint64_t(k) * 1000 / fps);
       ASSERT_TRUE(recording.AddFrame(frame, t)) << recording.Error();
-      ASSERT_EQ(recording.AudioFrames(), (uint64_t(t - first) * 48000 + 500) / 1000) << fps << " fps, frame " << k;
+      ASSERT_EQ(recording.AudioFrames(), AudioFramesDue(t - first, 48000)) << fps << " fps, frame " << k;
     }
     ASSERT_TRUE(recording.Finish()) << recording.Error();
     EXPECT_EQ(recording.Frames(), uint64_t(3 * fps));

@@ -90,11 +90,7 @@ std::filesystem::path FixturePath(const std::string& name) { return std::filesys
 
 void ResetDriverState() {
   g_bQuit = 0;
-  g_nDemoMode = 0;
-  g_bFirstTick = 1;
-  g_dwLastTick = g_dwThisTick = g_dwDelta = g_dwElapsed = g_dwFrameTicks = g_dwFrames = 0;
-  twirl_phase = 0.0f;
-  g_fCaptionAngle = 0.0f;
+  demo::ResetTimeline();
   host::UseVirtualClock(60);
   front.free();
   ClearStartupFailure();

@@ -42,25 +42,17 @@ TEST_F(Fade16, LowersTheChannels) {
   EXPECT_EQ(test::PixelAt(b, 1, 0), DWORD(0 << 11 | 58 << 5 | 0));    // 0x00EB00 packed
 }
 
-TEST_F(WaveFade, FadeFastPathEqualsThePerPixelReference) {
-  bitmap fast, reference;
-  ASSERT_EQ(fast.create(37, 23), 1);
-  ASSERT_EQ(reference.create(37, 23), 1);
-  test::FillPattern(fast, 0x5A000000);
-  test::FillPattern(reference, 0x5A000000);
-  efx_fade().run(fast);
-  reference.lock();
-  for (int x = 0; x < 37; ++x)
-    for (int y = 0; y < 23; ++y) {
-      DWORD p = 0;
-      reference.get_pixel(x, y, &p);
-      int r = std::max(0, int(p >> 16 & 255) - 20), g = std::max(0, int(p >> 8 & 255) - 20),
-          bl = std::max(0, int(p & 255) - 20);
-      reference.put_pixel(x, y, DWORD(r) << 16 | DWORD(g) << 8 | DWORD(bl));
-    }
-  reference.unlock();
+// Every channel of every pixel of an odd-sized pattern, pinned: the fast path's
+// rows and their ends (37 is no multiple of any vector width).
+TEST_F(WaveFade, FadeOfAWholePatternIsPinned) {
+  bitmap b;
+  ASSERT_EQ(b.create(37, 23), 1);
+  test::FillPattern(b, 0x5A000000);
+  efx_fade().run(b);
+  uint64_t h = 0xcbf29ce484222325ull;
   for (int y = 0; y < 23; ++y)
-    for (int x = 0; x < 37; ++x) ASSERT_EQ(test::PixelAt(fast, x, y), test::PixelAt(reference, x, y));
+    for (int x = 0; x < 37; ++x) h = (h ^ test::PixelAt(b, x, y)) * 0x100000001b3ull;
+  EXPECT_EQ(h, 0x33be2d070c88d555ull);
 }
 
 TEST_F(WaveFade, WaveDisplacesTheCornerByTenToTheRight) {

@@ -150,7 +150,11 @@ uint8_t* read_pcx_pixels(const char* name, int* width, int* height) {
   PcxHeader h;
   if (!ReadPcxHeader(file.data(), file.size(), h)) return nullptr;
   const int w = h.xmax + 1, hgt = h.ymax + 1;
-  if (uint64_t(w) * hgt > kMaxPicturePixels) return nullptr;
+  // Pictures larger than any the program accepts, or than the file's bytes can
+  // code, are refused before anything is allocated.
+  if (uint64_t(w) * hgt > kMaxPicturePixels ||
+      uint64_t(w) * hgt > (file.size() - kPcxHeaderSize) * kMaxPcxBytesPerFileByte)
+    return nullptr;
   uint8_t* pixels = new (std::nothrow) uint8_t[size_t(w) * hgt]();
   if (!pixels) return nullptr;
   DecodePcxRuns(file.data(), file.size(), kPcxHeaderSize, pixels, size_t(w) * hgt);

@@ -1,7 +1,5 @@
 #include "host/clock.h"
 
-#include <SDL.h>
-
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -23,12 +21,12 @@ struct Clock {
   uint64_t frames = 0;  // frames presented under the virtual clock; the next frame's index when paced
   uint32_t manual = 0;
   uint64_t idle_reads = 0;  // reads of the virtual clock since the last frame
-  int64_t real_offset = 0;  // added to SDL's ticks: a real clock that went on from a virtual one
+  int64_t real_offset = 0;  // added to the time source's milliseconds: a real clock that went on from a virtual one
   uint32_t last_read = 0;
   bool activity = true;  // a loop call since the last read of the real clock
   uint64_t sleeps = 0;   // waits that slept instead of spinning
   bool paused = false;
-  uint64_t paused_at = 0;                  // SDL's ticks when the pause began
+  uint64_t paused_at = 0;                  // the time source's milliseconds when the pause began
   ClockKind after_skip = ClockKind::Real;  // the kind a skip's virtual run gives way to
 };
 Clock g_clock;
@@ -50,6 +48,9 @@ std::function<void()> g_paused_wait_pump;
 // one frame anyway, so a run whose drawing fails cannot spin forever.
 constexpr uint64_t kIdleReadsPerFrame = 1u << 20;
 
+uint64_t NowMs() { return Time().NowNs() / 1'000'000; }
+void SleepMs(uint64_t ms) { Time().SleepUntilNs(Time().NowNs() + ms * 1'000'000); }
+
 uint32_t VirtualNow() { return static_cast<uint32_t>(g_clock.frames * 1000u * g_clock.per_frame / g_clock.rate); }
 
 double PeriodNs() { return 1e9 * g_clock.per_frame / g_clock.rate; }
@@ -60,11 +61,11 @@ uint64_t NextFrameAt(uint64_t now_ns) {
   return since < 0 ? 0 : uint64_t(double(since) / PeriodNs()) + 1;
 }
 
-// The real clock in milliseconds: SDL's, less the time paused, plus the offset a
+// The real clock in milliseconds: the time source's, less the time paused, plus the offset a
 // skip left; it stands still while paused.
 uint64_t RealNowMs() {
-  const uint64_t sdl = g_clock.paused ? g_clock.paused_at : SDL_GetTicks64();
-  return uint64_t(int64_t(sdl) + g_clock.real_offset);
+  const uint64_t ms = g_clock.paused ? g_clock.paused_at : NowMs();
+  return uint64_t(int64_t(ms) + g_clock.real_offset);
 }
 uint32_t OnTickGrid(uint64_t ms) { return static_cast<uint32_t>(ms - ms % g_clock.system_tick_ms); }
 
@@ -195,10 +196,10 @@ void PauseClock(bool paused) {
   }
   g_clock.paused = paused;
   if (paused) {
-    g_clock.paused_at = SDL_GetTicks64();
+    g_clock.paused_at = NowMs();
   } else {
     // The time spent paused is taken out of the clock: it goes on where it stood.
-    g_clock.real_offset -= int64_t(SDL_GetTicks64() - g_clock.paused_at);
+    g_clock.real_offset -= int64_t(NowMs() - g_clock.paused_at);
   }
 }
 bool ClockPaused() { return g_clock.paused; }
@@ -232,7 +233,7 @@ void ResumeRealTime() {
   // Real time goes on from where the virtual clock stood, on the tick grid.
   const uint32_t now = VirtualNow();
   g_clock.kind = ClockKind::Real;
-  g_clock.real_offset = int64_t(now) - int64_t(SDL_GetTicks64());
+  g_clock.real_offset = int64_t(now) - int64_t(NowMs());
 }
 
 uint32_t CurrentTick() {
@@ -253,7 +254,7 @@ uint32_t ReadTick() {
   // While paused the clock stands where the pause began; a wait on it sleeps and
   // keeps taking events, so that the key that lifts the pause is seen.
   while (g_clock.paused && !g_clock.activity && g_clock.last_read != 0) {
-    SDL_Delay(10);
+    SleepMs(10);
     if (g_paused_wait_pump) g_paused_wait_pump();
   }
   uint64_t now = RealNowMs();
@@ -261,7 +262,7 @@ uint32_t ReadTick() {
   if (value == g_clock.last_read && !g_clock.activity && !g_clock.paused) {
     // Polled again with nothing else done: sleep until the tick is due rather
     // than burn a core; the value read is the one spinning would have found.
-    SDL_Delay(static_cast<Uint32>(g_clock.system_tick_ms - now % g_clock.system_tick_ms));
+    SleepMs(g_clock.system_tick_ms - now % g_clock.system_tick_ms);
     ++g_clock.sleeps;
     value = OnTickGrid(RealNowMs());
   }

@@ -11,10 +11,15 @@
 #include "host/settings.h"
 
 namespace host {
+namespace {
+bool g_failed = false;  // probing again within a run would only repeat the drivers' complaints
+}
+
+void ForgetVideoStart() { g_failed = false; }
 
 bool EnsureVideo() {
   if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
-  static bool failed = false;  // probing again would only repeat the drivers' complaints
+  bool& failed = g_failed;
   if (failed) return false;
   failed = true;
   const bool driver_chosen = std::getenv("SDL_VIDEODRIVER") != nullptr;

@@ -6,5 +6,7 @@ namespace host {
 // Starts SDL's video subsystem once; false (with the last error text set) when no
 // display can be had.
 bool EnsureVideo();
+// After SDL is shut down: a start that failed may be tried again.
+void ForgetVideoStart();
 
 }  // namespace host

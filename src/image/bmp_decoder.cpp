@@ -47,7 +47,7 @@ struct Header {
 
 }  // namespace
 
-DecodeResult DecodeBmp(const uint8_t* d, size_t size, Picture& out) {
+DecodeResult DecodeBmp(const uint8_t* d, size_t size, Picture& out, const DecodeLimits& limits) {
   if (!d || size < 2 || d[0] != 'B' || d[1] != 'M') return DecodeResult{DecodeError::kNotPicture};
   if (size < 14 + 12) return DecodeResult{DecodeError::kTruncated};
   const uint32_t pixel_offset = ReadLe32(d + 10);
@@ -85,7 +85,7 @@ DecodeResult DecodeBmp(const uint8_t* d, size_t size, Picture& out) {
 
   if (h.width <= 0 || h.height <= 0) return DecodeResult{DecodeError::kCorrupt};
   if (h.width > 65535 || h.height > 65535) return DecodeResult{DecodeError::kTooLarge};
-  if (uint64_t(h.width) * uint64_t(h.height) > kMaxPicturePixels) return DecodeResult{DecodeError::kTooLarge};
+  if (uint64_t(h.width) * uint64_t(h.height) > limits.max_pixels) return DecodeResult{DecodeError::kTooLarge};
   const bool rle = h.compression == BI_RLE8 || h.compression == BI_RLE4;
   if (rle && h.top_down) return DecodeResult{DecodeError::kUnsupported};
   switch (h.bits) {

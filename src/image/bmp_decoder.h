@@ -14,4 +14,4 @@
 // pixels than that allows for their bytes are refused before anything is allocated.
 constexpr uint64_t kMaxRlePixelsPerByte = 128;
 
-DecodeResult DecodeBmp(const uint8_t* data, size_t size, Picture& out);
+DecodeResult DecodeBmp(const uint8_t* data, size_t size, Picture& out, const DecodeLimits& limits = {});

@@ -46,7 +46,7 @@ bool DecodePcxPlanes(const uint8_t* data, size_t size, const PcxHeader& header, 
   return true;
 }
 
-DecodeResult DecodePcx(const uint8_t* data, size_t size, PcxHeader& h, Picture& out) {
+DecodeResult DecodePcx(const uint8_t* data, size_t size, PcxHeader& h, Picture& out, const DecodeLimits& limits) {
   // Three-plane pictures have no palette; the header must be there before anything
   // is trusted.
   if (!ReadPcxHeader(data, size, h) || (h.planes == 1 && size < kPcxHeaderSize + kPcxPaletteSize))
@@ -56,7 +56,7 @@ DecodeResult DecodePcx(const uint8_t* data, size_t size, PcxHeader& h, Picture& 
   if (width <= 0 || height <= 0) return DecodeResult{DecodeError::kCorrupt};
   const int planes = h.planes == 1 || h.planes == 3 ? h.planes : 0;
   const uint64_t row_bytes = h.bytes_per_line > width ? h.bytes_per_line : uint64_t(width);
-  if (uint64_t(width) * uint64_t(height) > kMaxPicturePixels ||
+  if (uint64_t(width) * uint64_t(height) > limits.max_pixels ||
       row_bytes * planes * height > (size - kPcxHeaderSize) * kMaxPcxBytesPerFileByte)
     return DecodeResult{DecodeError::kTooLarge};
 

@@ -52,4 +52,5 @@ bool DecodePcxPlanes(const uint8_t* data, size_t size, const PcxHeader& header, 
 // planes). Other plane counts give a black picture of the header's size. Fails on
 // a short header or palette, encoding other than run-length, planes of other than 8
 // bits, an empty or reversed size, or a size the bytes cannot plausibly hold.
-DecodeResult DecodePcx(const uint8_t* data, size_t size, PcxHeader& header, Picture& out);
+DecodeResult DecodePcx(const uint8_t* data, size_t size, PcxHeader& header, Picture& out,
+                       const DecodeLimits& limits = {});

@@ -13,3 +13,10 @@ struct Picture {
 
 // Pictures with more pixels than this are refused rather than allocated.
 constexpr uint64_t kMaxPicturePixels = uint64_t(1) << 26;
+
+// What a decoder may allocate, given by its caller: pictures of more pixels are
+// refused. (How many decoded bytes a file byte can code is the format's own
+// limit, and each decoder applies it too.)
+struct DecodeLimits {
+  uint64_t max_pixels = kMaxPicturePixels;
+};

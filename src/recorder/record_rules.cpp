@@ -4,6 +4,8 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "host/picture_geometry.h"
+
 namespace recorder {
 namespace {
 
@@ -34,9 +36,9 @@ const char* RecordExtensions() { return ".mkv, .mp4, .webm"; }
 
 RecordSize DefaultRecordSize(int w, int h) {
   if (h >= 1080) return {Even(w), Even(h)};
-  // The height a 4:3 monitor gives the mode's pixels, or square pixels for modes
-  // wider than any monitor of the time.
-  const double shape = w <= 1600 ? 4.0 / 3.0 : double(w) / h;
+  // The shape the window shows it at by default: a 4:3 monitor of its time, or
+  // square pixels for modes wider than any monitor of the time.
+  const double shape = host::PictureShape(w, h, host::Aspect::kCrt);
   return {Even(int(1080 * shape + 0.5)), 1080};
 }
 

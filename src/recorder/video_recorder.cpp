@@ -17,7 +17,7 @@ extern "C" {
 #include <functional>
 #include <vector>
 
-#include "base/rgb565.h"
+#include "base/pixel_bytes.h"
 
 namespace recorder {
 
@@ -73,15 +73,7 @@ void ScaleToBgr0(const PresentedFrame& f, int kx, int ky, std::vector<uint8_t>& 
     uint8_t* to = &out[size_t(y) * ky * W * 4];
     uint32_t* p = reinterpret_cast<uint32_t*>(to);
     for (int x = 0; x < f.width; ++x) {
-      const uint8_t* s = row + size_t(x) * bytes;
-      uint32_t v;
-      if (bytes == 4) {
-        std::memcpy(&v, s, 4);
-      } else if (bytes == 3) {
-        v = uint32_t(s[0]) | uint32_t(s[1]) << 8 | uint32_t(s[2]) << 16;
-      } else {
-        v = Rgb565ToXrgb(uint32_t(s[0] | s[1] << 8));
-      }
+      const uint32_t v = XrgbAt(row + size_t(x) * bytes, bytes);
       for (int k = 0; k < kx; ++k) *p++ = v;
     }
     for (int k = 1; k < ky; ++k) std::memcpy(to + size_t(k) * W * 4, to, size_t(W) * 4);

@@ -75,12 +75,7 @@ void Replay(std::unique_ptr<DemoParts>& parts, DWORD width, DWORD height, DWORD 
   parts.reset();
   parts = std::make_unique<DemoParts>();
   LoadParts(*parts, width, height);
-  twirl_phase = 0.0f;
-  g_fCaptionAngle = 0.0f;
-  g_nDemoMode = 0;
-  g_bFirstTick = 1;
-  g_dwLastTick = g_dwThisTick = g_dwDelta = 0;
-  g_dwElapsed = g_dwFrameTicks = g_dwFrames = 0;
+  demo::ResetTimeline();
   front.clear(0);
   host::RestartPlayback();
   if (ms > 0) host::SkipTo(ms, [] { return g_dwElapsed; });
@@ -112,6 +107,15 @@ void PausedFrame() {
 }  // namespace
 
 uint64_t demo::UpdateStepCount() { return g_update_steps; }
+
+void demo::ResetTimeline() {
+  twirl_phase = 0.0f;
+  g_fCaptionAngle = 0.0f;
+  g_nDemoMode = 0;
+  g_bFirstTick = 1;
+  g_dwLastTick = g_dwThisTick = g_dwDelta = 0;
+  g_dwElapsed = g_dwFrameTicks = g_dwFrames = 0;
+}
 
 int demo::main(int argc, char* argv[]) {
   InitTables();

@@ -12,4 +12,8 @@ namespace demo {
 int main(int argc, char* argv[]);
 // Update steps run so far (one per millisecond of demo time).
 uint64_t UpdateStepCount();
+// The timeline's state back to where a fresh start has it: the part, the frame
+// clock, and the phases the effects carry from frame to frame. The console's
+// goto and the tests start from here.
+void ResetTimeline();
 }  // namespace demo

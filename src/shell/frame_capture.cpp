@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "base/rgb565.h"
+#include "base/pixel_bytes.h"
 #include "host/frame_pump.h"
 #include "image/png_writer.h"
 
@@ -27,13 +27,8 @@ std::vector<uint8_t> FrameToRgb(const host::PresentedFrame& f) {
     const uint8_t* row = f.pixels + size_t(y) * f.pitch;
     uint8_t* out = &rgb[size_t(y) * f.width * 3];
     for (int x = 0; x < f.width; ++x, out += 3) {
-      const uint8_t* p = row + size_t(x) * bytes;
-      if (bytes == 2) {
-        const uint32_t v = Rgb565ToXrgb(uint32_t(p[0] | p[1] << 8));
-        out[0] = uint8_t(v >> 16), out[1] = uint8_t(v >> 8), out[2] = uint8_t(v);
-      } else {
-        out[0] = p[2], out[1] = p[1], out[2] = p[0];
-      }
+      const uint32_t v = XrgbAt(row + size_t(x) * bytes, bytes);
+      out[0] = uint8_t(v >> 16), out[1] = uint8_t(v >> 8), out[2] = uint8_t(v);
     }
   }
   return rgb;

@@ -268,6 +268,7 @@ void Shutdown() {
   ws().focus = nullptr;
   ws().foreground = false;
   SDL_Quit();
+  host::ForgetVideoStart();
 }
 
 namespace testing {
