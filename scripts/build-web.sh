@@ -15,7 +15,7 @@ cmake -S . -B build-web/native -DCMAKE_BUILD_TYPE=Release -DVELMORA_TESTS=OFF -D
 cmake --build build-web/native -j"$jobs" --target velmora demo_data >/dev/null
 
 libraries=$(scripts/web-libraries.sh)
-emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release -DVELMORA_WEB_LIBRARIES="$libraries" \
+emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release -DVELMORA_LIBRARIES="$libraries" \
   -DVELMORA_NATIVE_BUILD="$PWD/build-web/native" >/dev/null
 cmake --build build-web -j"$jobs" --target velmora >/dev/null
 echo "build-web/site:"

@@ -5,6 +5,8 @@
 #   scripts/install-deps.sh ci     also the static checks (cppcheck, clang-format) and the web build's test
 #   scripts/install-deps.sh web    build the web page (Emscripten)
 #   scripts/install-deps.sh web-test  also test it (Chromium)
+#   scripts/install-deps.sh windows   cross-build the Windows program (mingw-w64)
+#   scripts/install-deps.sh windows-test  also run it (Wine, an X server, xdotool)
 set -euo pipefail
 job=${1:-play}
 packages=(build-essential cmake pkg-config libsdl2-dev libopenmpt-dev libpng-dev zlib1g-dev console-setup-linux
@@ -16,8 +18,11 @@ case "$job" in
                  emscripten chromium dpkg-dev) ;;
   web) packages+=(emscripten dpkg-dev) ;;
   web-test) packages+=(emscripten dpkg-dev chromium) ;;
+  windows) packages+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix dpkg-dev) ;;
+  windows-test) packages+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix dpkg-dev wine64 wine xvfb xauth
+                           xdotool ffmpeg unzip) ;;
   *)
-    echo "usage: $0 play|test|ci|web|web-test" >&2
+    echo "usage: $0 play|test|ci|web|web-test|windows|windows-test" >&2
     exit 2
     ;;
 esac

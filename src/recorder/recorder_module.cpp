@@ -1,5 +1,7 @@
 // Loads the recorder module on first use and keeps it for the rest of the run.
+#ifndef _WIN32
 #include <dlfcn.h>
+#endif
 
 #include <filesystem>
 #include <string>
@@ -21,12 +23,18 @@ MakeSink Factory(std::string& error) {
   static bool tried = false;
   if (!tried) {
     tried = true;
+#ifdef _WIN32
+    why = "the Windows build does not record (the recorder needs FFmpeg's libraries)";
+#else
     const std::filesystem::path here = ExecutableDirectory();
     const std::filesystem::path places[] = {here / kModule, here.parent_path() / kModule,
+                                            here.parent_path() / VELMORA_MODULE_DIR / kModule,
                                             here.parent_path() / "lib" / "velmora" / kModule};
     std::string looked;
     for (const std::filesystem::path& p : places) {
-      looked += (looked.empty() ? "" : ", ") + p.lexically_normal().string();
+      const std::string place = p.lexically_normal().string();
+      if (looked.find(place) != std::string::npos) continue;  // the library folder may be lib/ itself
+      looked += (looked.empty() ? "" : ", ") + place;
       std::error_code ec;
       if (!std::filesystem::exists(p, ec)) continue;
       void* handle = dlopen(p.c_str(), RTLD_NOW | RTLD_LOCAL);
@@ -41,6 +49,7 @@ MakeSink Factory(std::string& error) {
     }
     if (!make && why.empty())
       why = std::string("the recorder module ") + kModule + " is missing (looked in " + looked + ")";
+#endif
   }
   if (!make) error = why;
   return make;

@@ -59,7 +59,7 @@ std::string ShotTargetProblem(const std::string& path) {
   fs::path folder = fs::path(path).parent_path();
   if (folder.empty()) folder = ".";
   if (!fs::is_directory(folder, error)) return "no folder " + folder.string();
-  if (::access(folder.c_str(), W_OK) != 0) return "cannot write in " + folder.string();
+  if (::access(folder.string().c_str(), W_OK) != 0) return "cannot write in " + folder.string();
   if (fs::exists(path, error) && ::access(path.c_str(), W_OK) != 0) return "cannot overwrite it";
   return {};
 }

@@ -107,6 +107,9 @@ bool ParseOptions(const std::vector<std::string>& words, bool in_web_page, Optio
       (arg == "--start" ? o.start_ms : o.end_ms) = std::stol(value);
     } else if (arg == "--record") {
       if (in_web_page) return fail("--record is not available in a web page");
+#ifdef _WIN32
+      return fail("--record is not available in the Windows build (the recorder needs FFmpeg's libraries)");
+#endif
       if (value.empty()) return fail("--record needs a file name");
       o.record.path = fs::absolute(value).string();
       ++i;

@@ -21,8 +21,6 @@
 #include "winapi/pixels.h"
 #include "winapi/testing.h"
 
-const GUID IID_IDirectDraw7 = {0x15e65ec0, 0x3b9c, 0x11d2, {0xb9, 0x2f, 0x00, 0x60, 0x97, 0x97, 0xea, 0x5b}};
-
 namespace winapi {
 namespace {
 

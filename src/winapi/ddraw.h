@@ -123,7 +123,9 @@ struct GUID {
   uint16_t data2, data3;
   uint8_t data4[8];
 };
-extern const GUID IID_IDirectDraw7;
+// Inline: on Windows the system's own libraries define the same names, with
+// the same values, and the linker keeps one.
+inline constexpr GUID IID_IDirectDraw7 = {0x15e65ec0, 0x3b9c, 0x11d2, {0xb9, 0x2f, 0x00, 0x60, 0x97, 0x97, 0xea, 0x5b}};
 
 class IDirectDraw7;
 struct DeviceContext;

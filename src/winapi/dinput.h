@@ -37,8 +37,10 @@ struct DIDATAFORMAT {
   DWORD dwDataSize;
   DWORD dwNumObjs;
 };
-extern const DIDATAFORMAT c_dfDIKeyboard;  // 256 one-byte keys
-extern const DIDATAFORMAT c_dfDIMouse;     // 16 bytes, 7 objects
+// Inline: on Windows the system's own libraries define the same names, with
+// the same values, and the linker keeps one.
+inline constexpr DIDATAFORMAT c_dfDIKeyboard = {24, 16, 0x2, 256, 256};  // 256 one-byte keys
+inline constexpr DIDATAFORMAT c_dfDIMouse = {24, 16, 0x2, 16, 7};        // 16 bytes, 7 objects
 
 struct DIDEVICEOBJECTDATA {
   DWORD dwOfs;
@@ -61,8 +63,10 @@ struct DIPROPDWORD {
 enum class DiProperty { BufferSize };
 inline const DiProperty* const DIPROP_BUFFERSIZE = reinterpret_cast<const DiProperty*>(1);
 
-extern const GUID GUID_SysKeyboard;
-extern const GUID GUID_SysMouse;
+// Inline: on Windows the system's own libraries define the same names, with
+// the same values, and the linker keeps one.
+inline constexpr GUID GUID_SysKeyboard = {0x6F1D2B61, 0xD5A0, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+inline constexpr GUID GUID_SysMouse = {0x6F1D2B60, 0xD5A0, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
 
 class IDirectInputDevice7 {
  public:

@@ -9,9 +9,6 @@
 #include "host/audio_mixer.h"
 #include "winapi/testing.h"
 
-const GUID IID_IDirectSound3DListener = {0x279AFA84, 0x4981, 0x11CE, {0xA5, 0x21, 0x00, 0x20, 0xAF, 0x0B, 0xE5, 0x60}};
-const GUID IID_IDirectSound3DBuffer = {0x279AFA86, 0x4981, 0x11CE, {0xA5, 0x21, 0x00, 0x20, 0xAF, 0x0B, 0xE5, 0x60}};
-
 // A secondary buffer: a voice of the mixer, with the format and 3D placement it
 // was given.
 struct SoundBufferState : host::audio::Voice {

@@ -96,8 +96,12 @@ constexpr HRESULT DSERR_INVALIDCALL = static_cast<HRESULT>(0x88780032);
 constexpr HRESULT DSERR_BUFFERLOST = static_cast<HRESULT>(0x88780096);
 constexpr HRESULT E_NOINTERFACE = static_cast<HRESULT>(0x80004002);
 
-extern const GUID IID_IDirectSound3DListener;
-extern const GUID IID_IDirectSound3DBuffer;
+// Inline: on Windows the system's own libraries define the same names, with
+// the same values, and the linker keeps one.
+inline constexpr GUID IID_IDirectSound3DListener = {
+    0x279AFA84, 0x4981, 0x11CE, {0xA5, 0x21, 0x00, 0x20, 0xAF, 0x0B, 0xE5, 0x60}};
+inline constexpr GUID IID_IDirectSound3DBuffer = {
+    0x279AFA86, 0x4981, 0x11CE, {0xA5, 0x21, 0x00, 0x20, 0xAF, 0x0B, 0xE5, 0x60}};
 
 struct SoundBufferState;  // shared with the audio thread
 
