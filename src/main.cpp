@@ -117,7 +117,9 @@ int Usage(const char* problem) {
 
 // The signal that ended a recording early (Ctrl-C, SIGTERM, SIGHUP), 0 for none.
 volatile std::sig_atomic_t g_interrupted = 0;
+#ifndef _WIN32
 void OnInterrupt(int signal) { g_interrupted = signal; }
+#endif
 
 // Closes the file and says what it holds: 0, or 1 when it could not be written,
 // or 128 + the signal when one ended the recording early (the file still plays).

@@ -83,7 +83,7 @@ class Pacing : public ::testing::Test {
                           const std::function<double(size_t)>& draw_ms = nullptr) {
     test::ResetDriverState();
     use_clock();
-    host::SkipTo(from, [] { return g_dwElapsed; });
+    if (from > 0) host::SkipTo(from, [] { return g_dwElapsed; });
     std::vector<Shown> shown;
     host::SetPresentHook([&](const host::PresentedFrame& f) {
       if (g_dwElapsed < from || g_bQuit) return;
@@ -162,6 +162,19 @@ TEST_F(Pacing, EachRefreshShowsTheFrameOfItsTimeAndALateFrameIsFollowedByTheOneT
     even += std::fabs(interval - 1000.0 / 60) < 0.5;
   }
   EXPECT_GE(even, int(paced.size()) - 4);
+}
+
+// From the start, with the screen's own rate, which the offscreen screen does not
+// say: the clock reads its first frames before it knows the rate, then paces at 60.
+TEST_F(Pacing, FromTheStartAScreenThatDoesNotSayItsRateIsPacedAt60) {
+  const std::map<DWORD, uint64_t> virtual60 = ByTime(Play(0, 1000, [] { host::UseVirtualClock(60); }));
+  const std::vector<Shown> paced = PlayPaced(0, 1000, 0, [](size_t) { return 3.0; });
+  ASSERT_GT(paced.size(), 55u);
+  for (size_t i = 0; i < paced.size(); ++i) {
+    ASSERT_TRUE(virtual60.count(paced[i].ms)) << paced[i].ms;
+    EXPECT_EQ(paced[i].hash, virtual60.at(paced[i].ms)) << paced[i].ms;
+  }
+  EXPECT_EQ(host::PacedFrameRate(), 60);
 }
 
 // Above 100 Hz a frame stays up for two refreshes: a 144 Hz screen shows the

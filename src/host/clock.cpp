@@ -51,7 +51,10 @@ constexpr uint64_t kIdleReadsPerFrame = 1u << 20;
 uint64_t NowMs() { return Time().NowNs() / 1'000'000; }
 void SleepMs(uint64_t ms) { Time().SleepUntilNs(Time().NowNs() + ms * 1'000'000); }
 
-uint32_t VirtualNow() { return static_cast<uint32_t>(g_clock.frames * 1000u * g_clock.per_frame / g_clock.rate); }
+// A paced clock whose screen is not known yet (no frame shown) stands at 0.
+uint32_t VirtualNow() {
+  return g_clock.rate ? static_cast<uint32_t>(g_clock.frames * 1000u * g_clock.per_frame / g_clock.rate) : 0;
+}
 
 double PeriodNs() { return 1e9 * g_clock.per_frame / g_clock.rate; }
 uint64_t DueNs(uint64_t frame) { return uint64_t(g_pacing.base_ns + std::llround(double(frame) * PeriodNs())); }
@@ -76,7 +79,7 @@ uint32_t OnTickGrid(uint64_t ms) { return static_cast<uint32_t>(ms - ms % g_cloc
 uint32_t PacedNow() {
   if (g_pacing.anchored && !g_clock.paused && g_clock.rate)
     g_clock.frames = std::max(g_clock.frames, NextFrameAt(Time().NowNs()) - 1);
-  return g_clock.rate ? VirtualNow() : 0;
+  return VirtualNow();
 }
 
 uint32_t PacedRead() {

@@ -23,9 +23,11 @@ bool EnsureVideo() {
   if (failed) return false;
   failed = true;
   const bool driver_chosen = std::getenv("SDL_VIDEODRIVER") != nullptr;
+#if !defined(_WIN32) && !defined(__EMSCRIPTEN__)
   // Probing Wayland without a compositor only prints noise; go to X11 directly.
   if (!driver_chosen && std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+#endif
   // Frames are drawn in memory; the window surface is the cheapest way to show
   // them, where a GL-emulated surface would cost a software GL pass per frame.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
