@@ -46,4 +46,26 @@ TEST(PictureGeometry, ModesScreensAndRules) {
   }
 }
 
+// The window a mode opens in, in 90 % of a desktop: the picture's shape, widths a
+// whole number of the mode's where one fits.
+TEST(PictureGeometry, WindowsHaveThePicturesShape) {
+  struct Row {
+    int w, h, room_w, room_h;
+    Aspect aspect;
+    int width, height;
+  };
+  const Row rows[] = {
+      {320, 200, 1728, 972, Aspect::kCrt, 1280, 960},     // 1920 x 1080
+      {320, 200, 1728, 972, Aspect::kSquare, 1280, 800},  //
+      {640, 480, 1152, 720, Aspect::kCrt, 640, 480},      // 1280 x 800
+      {1920, 1080, 1728, 972, Aspect::kCrt, 1728, 972},   // wider than the room: the largest fit
+      {320, 200, 3456, 1944, Aspect::kCrt, 2560, 1920},   // 3840 x 2160
+  };
+  for (const Row& r : rows) {
+    const host::WindowSize s = host::WindowForPicture(r.w, r.h, r.room_w, r.room_h, r.aspect);
+    EXPECT_EQ(s.width, r.width) << r.w << "x" << r.h << " in " << r.room_w << "x" << r.room_h;
+    EXPECT_EQ(s.height, r.height) << r.w << "x" << r.h << " in " << r.room_w << "x" << r.room_h;
+  }
+}
+
 }  // namespace

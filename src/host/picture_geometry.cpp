@@ -41,4 +41,16 @@ PictureRect PlacePicture(int w, int h, int sw, int sh, Aspect aspect, Scale scal
   return r;
 }
 
+WindowSize WindowForPicture(int w, int h, int room_w, int room_h, Aspect aspect) {
+  if (w <= 0 || h <= 0 || room_w <= 0 || room_h <= 0) return {};
+  const double shape = PictureShape(w, h, aspect);
+  for (int k = room_w / w; k >= 1; --k) {
+    const int height = int(std::lround(k * w / shape));
+    if (height <= room_h) return {k * w, height};
+  }
+  // Not even one width fits: the largest picture of the shape.
+  const PictureRect fit = PlacePicture(w, h, room_w, room_h, aspect, Scale::kFit);
+  return {fit.width, fit.height};
+}
+
 }  // namespace host

@@ -21,4 +21,12 @@ double PictureShape(int mode_width, int mode_height, Aspect aspect);
 PictureRect PlacePicture(int mode_width, int mode_height, int screen_width, int screen_height, Aspect aspect,
                          Scale scale);
 
+// The inside of a window for the mode: the picture's shape by the aspect rule,
+// as large as fits `room`, preferring a width of a whole number of the mode's
+// widths (the sharp filter then draws every pixel at the same width).
+struct WindowSize {
+  int width = 0, height = 0;
+};
+WindowSize WindowForPicture(int mode_width, int mode_height, int room_width, int room_height, Aspect aspect);
+
 }  // namespace host

@@ -19,16 +19,28 @@ void SizeWindowToPicture(SDL_Window* window, int w, int h) {
     ShapePageCanvas(w, h);
     return;
   }
-  if (!Windowed() || !WindowSizedToPicture()) return;
+  // A window given its size by the user keeps it; otherwise the window the
+  // picture opens in, or comes back to from full screen, has its shape.
+  if (Windowed() && !WindowSizedToPicture()) return;
   SDL_DisplayMode desktop;
   if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) return;
-  const PictureRect r = PlacePicture(w, h, desktop.w * 9 / 10, desktop.h * 9 / 10, PictureAspect(), Scale::kInteger);
-  if (r.width <= 0 || r.height <= 0) return;
-  SetWindowedSize(r.width, r.height);
+  const WindowSize size = WindowForPicture(w, h, desktop.w * 9 / 10, desktop.h * 9 / 10, PictureAspect());
+  if (size.width <= 0 || size.height <= 0) return;
+  SetWindowedSize(size.width, size.height);
   if (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) return;
   ScreenMemory::TakeBackFrom(window);
-  SDL_SetWindowSize(window, r.width, r.height);
+  SDL_SetWindowSize(window, size.width, size.height);
   SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+}
+
+void NoteWindowSize(SDL_Window* window) {
+  if (!window || kInWebPage) return;
+  const Uint32 flags = SDL_GetWindowFlags(window);
+  if (flags & (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN))
+    return;
+  int w = 0, h = 0;
+  SDL_GetWindowSize(window, &w, &h);
+  if (w > 0 && h > 0) SetWindowedSize(w, h);
 }
 
 void ToggleFullScreen(SDL_Window* window) {

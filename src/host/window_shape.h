@@ -12,5 +12,8 @@ void SizeWindowToPicture(SDL_Window* window, int w, int h);
 // Full screen at the desktop's size, or a resizable window of the windowed size;
 // only the presentation changes, the display and its surfaces stay.
 void ToggleFullScreen(SDL_Window* window);
+// After a change to the window: an ordinary window's size is the one Alt+Enter
+// comes back to from full screen.
+void NoteWindowSize(SDL_Window* window);
 
 }  // namespace host

@@ -169,7 +169,10 @@ void Translate(const SDL_Event& e) {
     case SDL_WINDOWEVENT: {
       HWND w = FindWindow(e.window.windowID);
       if (!w) break;
-      if (w->sdl) host::WindowChanged(w->sdl);
+      if (w->sdl) {
+        host::WindowChanged(w->sdl);
+        if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) host::NoteWindowSize(w->sdl);
+      }
       switch (e.window.event) {
         case SDL_WINDOWEVENT_MINIMIZED: Minimised(w); break;
         case SDL_WINDOWEVENT_RESTORED:
