@@ -10,6 +10,7 @@
 set -euo pipefail
 job=${1:-play}
 packages=(build-essential cmake pkg-config libsdl2-dev libopenmpt-dev libpng-dev zlib1g-dev console-setup-linux
+          libfreetype-dev fonts-dejavu-core
           libavformat-dev libavcodec-dev libavutil-dev libswscale-dev)
 case "$job" in
   play) ;;

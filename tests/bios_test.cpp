@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "support.h"
+#include "winapi/testing.h"
 
 namespace {
 
@@ -134,12 +135,42 @@ TEST_F(BiosScreen, PhaseFourColumnsAtTheDefaultWidth) {
   };
   // At this width the columns overlap; each later cell is drawn over the earlier
   // text with its own background, so a colon cell shows where its column starts:
-  // three dark pixel columns, then the colon's dots.
-  EXPECT_FALSE(lit(85, 88, 119));  // ": None" at W / 4 + 5
-  EXPECT_TRUE(lit(88, 90, 119));
+  // one dark pixel column, then the colon's dots.
+  EXPECT_FALSE(lit(85, 86, 119));  // ": None" at W / 4 + 5
+  EXPECT_TRUE(lit(86, 87, 119));
   EXPECT_TRUE(lit(77, 85, 119));    // the label beneath reaches up to it
-  EXPECT_FALSE(lit(245, 248, 51));  // ": 640K" at W - W / 4 + 5
-  EXPECT_TRUE(lit(248, 250, 51));
+  EXPECT_FALSE(lit(245, 246, 51));  // ": 640K" at W - W / 4 + 5
+  EXPECT_TRUE(lit(246, 247, 51));
+}
+
+// At 640 x 480 the power-on screens' texts stand apart: left of every text the
+// pixel column is dark along the text's 16 rows, so no text runs into the next.
+TEST_F(BiosScreen, AtTwiceTheWidthNoTwoTextsTouch) {
+  struct Text {
+    int x, y, width;
+  };
+  for (int n : {9000, 20000}) {
+    efx_bios b;
+    b.init();
+    std::vector<Text> texts;
+    winapi::testing::ObserveTextOut([&](int x, int y, int width) { texts.push_back({x, y, width}); });
+    DrawAt(b, n);
+    winapi::testing::ObserveTextOut(nullptr);
+    ASSERT_GT(texts.size(), 5u) << n;
+    int between = 0;
+    for (const Text& t : texts) {
+      if (t.x <= 0 || t.width == 0) continue;
+      // Only a text with another one left of it on its rows can be touched.
+      const bool neighbour = std::any_of(
+          texts.begin(), texts.end(), [&](const Text& o) { return &o != &t && std::abs(o.y - t.y) < 16 && o.x < t.x; });
+      if (!neighbour) continue;
+      ++between;
+      EXPECT_FALSE(AnyLit(t.x - 1, t.y, t.x, t.y + 16)) << "at " << n << ": the text at " << t.x << ", " << t.y;
+    }
+    if (n == 20000) {
+      EXPECT_GT(between, 20) << texts.size();  // the table's columns
+    }
+  }
 }
 
 }  // namespace

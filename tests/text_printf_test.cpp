@@ -1,5 +1,6 @@
 #include "gfx/gdi_helpers.h"
 #include "support.h"
+#include "winapi/system_font.h"
 
 namespace {
 
@@ -32,17 +33,19 @@ TEST_F(TextPrintf, GlyphsShowInTheTextColourOnOpaqueCells) {
   bitmap b;
   ASSERT_EQ(b.create(16, 16), 1);
   b.clear(0x00FF00);
-  EXPECT_EQ(text_printf(b, 0, 0, RGB(255, 0, 0), RGB(0, 0, 0), "I"), 0);
+  EXPECT_EQ(text_printf(b, 0, 0, RGB(255, 0, 0), RGB(0, 0, 0), "H"), 0);
+  const int cell = kSystemFont['H'].advance;  // the font is proportional
+  ASSERT_GT(cell, 4);
   int fore = 0, back = 0, other = 0;
   for (int y = 0; y < 16; ++y)
-    for (int x = 0; x < 8; ++x) {
+    for (int x = 0; x < cell; ++x) {
       DWORD v = test::PixelAt(b, x, y);
       v == 0xFF0000u ? ++fore : v == 0 ? ++back : ++other;
     }
-  EXPECT_GT(fore, 10);  // the stem of the I
-  EXPECT_GT(back, 60);  // the cell around it
+  EXPECT_GT(fore, 15);         // the stems and the bar of the H
+  EXPECT_GT(back, cell * 10);  // the cell around it
   EXPECT_EQ(other, 0);
-  EXPECT_EQ(test::PixelAt(b, 8, 0), 0x00FF00u);  // outside the cell untouched
+  EXPECT_EQ(test::PixelAt(b, cell, 0), 0x00FF00u);  // outside the cell untouched
 }
 
 TEST_F(TextPrintf, LatinOneCharactersHaveGlyphs) {

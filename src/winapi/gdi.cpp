@@ -4,16 +4,20 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
+#include <utility>
 
 #include "image/bmp_decoder.h"
 #include "image/file_bytes.h"
 #include "winapi/pixels.h"
-#include "winapi/vga_font.h"
+#include "winapi/system_font.h"
+#include "winapi/testing.h"
 
 namespace {
 
-constexpr int kGlyphWidth = 8;
-constexpr int kGlyphHeight = 16;
+std::function<void(int, int, int)> g_text_out_observer;
+
+constexpr int kGlyphHeight = 16;  // the text font's rows
 
 DWORD SurfaceColour(const IDirectDrawSurface7& s, COLORREF c) {
   return winapi::PixelFromRgb(s.bytes_per_pixel, c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
@@ -121,22 +125,35 @@ COLORREF SetBkColor(HDC dc, COLORREF colour) {
   return previous;
 }
 
+namespace winapi::testing {
+void ObserveTextOut(std::function<void(int, int, int)> observer) { g_text_out_observer = std::move(observer); }
+}  // namespace winapi::testing
+
 BOOL TextOutA(HDC dc, int x, int y, const char* text, int length) {
   if (!dc || !dc->surface || !text) return 0;
+  if (g_text_out_observer) {
+    int width = 0;
+    for (int i = 0; i < length; ++i) width += kSystemFont[static_cast<unsigned char>(text[i])].advance;
+    g_text_out_observer(x, y, width);
+  }
   IDirectDrawSurface7& s = *dc->surface;
   const int bpp = s.bytes_per_pixel;
   const DWORD fore = SurfaceColour(s, dc->text_colour), back = SurfaceColour(s, dc->back_colour);
+  // Each glyph's cell, its advance wide and the font's height, in the background
+  // colour with the glyph over it.
   for (int row = 0; row < kGlyphHeight; ++row) {
     int py = y + row;
     if (py < 0 || py >= s.height) continue;
     uint8_t* line = s.Bytes() + size_t(py) * s.pitch;
+    int64_t left = x;
     for (int i = 0; i < length; ++i) {
-      const unsigned char bits = kVgaFont8x16[static_cast<unsigned char>(text[i])][row];
-      for (int col = 0; col < kGlyphWidth; ++col) {
-        int64_t px = int64_t(x) + int64_t(i) * kGlyphWidth + col;
+      const SystemFontGlyph& glyph = kSystemFont[static_cast<unsigned char>(text[i])];
+      for (int col = 0; col < glyph.advance; ++col) {
+        const int64_t px = left + col;
         if (px < 0 || px >= s.width) continue;
-        winapi::StorePixel(line + size_t(px) * bpp, bpp, (bits & (0x80 >> col)) ? fore : back);
+        winapi::StorePixel(line + size_t(px) * bpp, bpp, (glyph.rows[row] & (0x8000u >> col)) ? fore : back);
       }
+      left += glyph.advance;
     }
   }
   return 1;

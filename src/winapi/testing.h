@@ -2,6 +2,8 @@
 // Test seams of the stand-ins for the old calls: what a user does to a window, seen from a
 // test without a screen, and a way to make the next copy fail.
 
+#include <functional>
+
 #include "winapi/win32.h"
 
 namespace winapi::testing {
@@ -26,5 +28,8 @@ void FeedInputEvent(const union SDL_Event& event);
 void LoseSoundBuffers(bool restore_keeps_failing);
 // The loop flag of the latest MIDASplayModule call; -1 before any.
 int LastModuleLoopFlag();
+// Told of every TextOutA: where the text starts and how wide it is drawn, in
+// pixels. Empty to stop.
+void ObserveTextOut(std::function<void(int x, int y, int width)> observer);
 
 }  // namespace winapi::testing
