@@ -31,12 +31,68 @@
 
   // The picture's width / height on screen (4:3 for 320 x 200 under --aspect crt).
   let shape = 4 / 3;
+  const view = document.getElementById('view');
+  const button = document.getElementById('fullscreen');
+  // Where the picture goes: the largest of its shape in the page, kept clear of
+  // the full-screen button (the page gives up the button's strip when the
+  // picture would reach under it).
   function layout() {
     const room = stage.getBoundingClientRect();
-    let width = Math.min(room.width, room.height * shape);
-    let height = width / shape;
-    canvas.style.width = Math.floor(width) + 'px';
-    canvas.style.height = Math.floor(height) + 'px';
+    const fit = (w, h) => {
+      const width = Math.floor(Math.min(w, h * shape));
+      return { width: width, height: Math.floor(width / shape) };
+    };
+    let size = fit(room.width, room.height);
+    const b = button.getBoundingClientRect();
+    const right = (room.width + size.width) / 2, bottom = (room.height + size.height) / 2;
+    if (!button.hidden && right > b.left && bottom > b.top) size = fit(room.width, b.top - (room.height - b.top));
+    for (const c of [canvas, view]) {
+      c.style.width = size.width + 'px';
+      c.style.height = size.height + 'px';
+    }
+    const placed = canvas.getBoundingClientRect();
+    view.style.left = placed.left + 'px';
+    view.style.top = placed.top + 'px';
+    view.width = Math.max(1, Math.round(size.width * window.devicePixelRatio));
+    view.height = Math.max(1, Math.round(size.height * window.devicePixelRatio));
+  }
+
+  // The desktop's sharp rule: each pixel enlarged to the largest whole multiple
+  // that fits, nearest neighbour, then only the last fraction smoothed. Drawn
+  // at every animation frame from the program's canvas.
+  const enlarged = document.createElement('canvas');
+  const enlargedContext = enlarged.getContext('2d');
+  const viewContext = view.getContext('2d');
+  function show() {
+    window.requestAnimationFrame(show);
+    if (!canvas.width || !canvas.height) return;  // between two displays (F8)
+    const kx = Math.max(1, Math.floor(view.width / canvas.width));
+    const ky = Math.max(1, Math.floor(view.height / canvas.height));
+    if (enlarged.width !== canvas.width * kx || enlarged.height !== canvas.height * ky) {
+      enlarged.width = canvas.width * kx;
+      enlarged.height = canvas.height * ky;
+    }
+    enlargedContext.imageSmoothingEnabled = false;
+    enlargedContext.drawImage(canvas, 0, 0, enlarged.width, enlarged.height);
+    viewContext.imageSmoothingEnabled = enlarged.width !== view.width || enlarged.height !== view.height;
+    viewContext.imageSmoothingQuality = 'low';  // bilinear, as the desktop's filter
+    viewContext.drawImage(enlarged, 0, 0, view.width, view.height);
+  }
+  window.requestAnimationFrame(show);
+
+  // The screen's refresh rate, from the animation frames before the demo starts:
+  // the program paces its frames by it (--refresh).
+  const frameTimes = [];
+  function measure(time) {
+    frameTimes.push(time);
+    if (frameTimes.length < 40) window.requestAnimationFrame(measure);
+  }
+  window.requestAnimationFrame(measure);
+  function measuredRefresh() {
+    if (frameTimes.length < 10) return 0;
+    const gaps = frameTimes.slice(1).map((t, i) => t - frameTimes[i]).sort((a, b) => a - b);
+    const median = gaps[Math.floor(gaps.length / 2)];
+    return median > 0 ? Math.round(1000 / median) : 0;
   }
   window.addEventListener('resize', layout);
   document.addEventListener('fullscreenchange', layout);
@@ -46,7 +102,7 @@
     if (document.fullscreenElement) document.exitFullscreen();
     else if (document.documentElement.requestFullscreen) document.documentElement.requestFullscreen().catch(() => {});
   }
-  document.getElementById('fullscreen').addEventListener('click', (e) => {
+  button.addEventListener('click', (e) => {
     toggleFullScreen();
     e.currentTarget.blur();
   });
@@ -63,7 +119,9 @@
     started = true;
     overlay.hidden = true;
     canvas.focus();
-    const words = virtualClock || !hasAudio ? ['--mute'].concat(args) : args;
+    let words = virtualClock || !hasAudio ? ['--mute'].concat(args) : args;
+    const refresh = measuredRefresh();
+    if (refresh >= 20 && refresh <= 1000 && !args.includes('--refresh')) words = ['--refresh', String(refresh)].concat(words);
     window.velmoraStartedAt = performance.now();
     window.Module.callMain(words);
   }
