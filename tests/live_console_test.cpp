@@ -110,7 +110,7 @@ TEST_F(LiveConsoleTest, TypedCommandsAreAnsweredBelowTheirLine) {
   live.Run("frobnicate 3");
   EXPECT_EQ(Last(), "unknown command 'frobnicate 3': try help");
   live.Run("help");
-  EXPECT_EQ(live.Lines(10).front(), "> help");
+  EXPECT_EQ(live.Lines(12).front(), "> help");
   live.Run("quit");
   EXPECT_TRUE(quit);
 }
@@ -151,25 +151,34 @@ TEST_F(LiveConsoleTest, UpAndDownWalkTheHistoryNewestFirst) {
   EXPECT_EQ(live.Lines(2)[0], "> time");
 }
 
-TEST_F(LiveConsoleTest, LogLinesShowWithTheirChannelAndCanBeHidden) {
+// By default only the main channel shows, beside the answers and warnings.
+TEST_F(LiveConsoleTest, LogLinesShowWithTheirChannelWhenTheChannelIsOn) {
+  live.Log("main", "started");
+  EXPECT_EQ(Last(), "main: started");
+  live.Log("2d", "bitmap 94349438725976 create");
+  EXPECT_EQ(Last(), "main: started");
+  live.Warn("data/fonts.def: truncated file");
+  EXPECT_EQ(Last(), "warning: data/fonts.def: truncated file");
+  live.Run("log efect on");
+  EXPECT_EQ(Last(), "efect lines shown");
   live.Log("efect", "OK twirl");
   EXPECT_EQ(Last(), "efect: OK twirl");
-  live.Run("log efect off");
-  EXPECT_EQ(Last(), "efect lines hidden");
+  live.Run("log all off");
   live.Log("efect", "OK bump");
+  live.Log("main", "stopped");
+  EXPECT_EQ(Last(), "all lines hidden");
+  live.Run("log all on");
   live.Log("dx", "OK DxInit");
   EXPECT_EQ(Last(), "dx: OK DxInit");
-  live.Run("log efect on");
-  live.Log("efect", "OK cola");
-  EXPECT_EQ(Last(), "efect: OK cola");
   live.Run("log nosuch on");
-  EXPECT_EQ(live.Lines(2)[0], "log needs a channel and on or off; channels:");
+  EXPECT_EQ(live.Lines(2)[0], "log needs a channel (or all) and on or off; channels:");
 }
 
 TEST_F(LiveConsoleTest, TheLogEchoReachesItWholeLinesAtATime) {
   logfile channel;
   channel.open("title\n", "log/x.log", "apu", nullptr);
   logging::SetEcho([this](const char* ch, const std::string& line) { live.Log(ch, line); });
+  live.Run("log apu on");
   channel.print("InitSound()...");
   channel.status("OK", "step %d", 3);
   channel.write("raw\ntext\n");
@@ -226,10 +235,24 @@ TEST_F(LiveConsoleTest, LongLinesWrapAndPageUpScrollsBack) {
   ASSERT_TRUE(frame.create(320, 200));
   Press(kGrave);
   live.DrawOver(frame);
-  live.Log("main", std::string(70, 'x'));  // 76 characters: two rows of 40
-  std::vector<std::string> lines = live.Lines(2);
-  EXPECT_EQ(lines[0], "main: " + std::string(34, 'x'));
-  EXPECT_EQ(lines[1], std::string(36, 'x'));
+  // Rows of 40 break at the last space that fits; a word longer than a row is cut.
+  live.Log("main", std::string(70, 'x'));
+  std::vector<std::string> lines = live.Lines(3);
+  EXPECT_EQ(lines[0], "main:");
+  EXPECT_EQ(lines[1], std::string(40, 'x'));
+  EXPECT_EQ(lines[2], std::string(30, 'x'));
+  const std::string sentence = "the frames are exact and the music heard follows the picture it belongs to";
+  live.Log("main", sentence);
+  std::string joined;
+  for (const std::string& row : live.Lines(2)) {  // 80 characters in two rows
+    EXPECT_LE(row.size(), 40u) << row;
+    EXPECT_NE(row.back(), ' ') << row;
+    joined += (joined.empty() ? "" : " ") + row;
+  }
+  EXPECT_EQ(joined, "main: " + sentence);
+  live.Run("help");
+  for (const std::string& row : live.Lines(12)) EXPECT_LE(row.size(), 40u) << row;
+  EXPECT_EQ(live.Lines(1)[0], "Esc closes");
   for (int i = 0; i < 30; ++i) live.Log("main", "line " + std::to_string(i));
   auto window = [&] {
     std::vector<DWORD> p;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/logfile.h"
+#include "base/user_warning.h"
 #include "shell/live_console.h"
 #include "text/con.h"
 
@@ -27,4 +28,5 @@ void init_output() {
   for (const Channel& c : rest) open(*c.log, c.module, screen);
   // Every channel's lines also reach the console the player can open.
   logging::SetEcho([](const char* channel, const std::string& line) { TheLiveConsole().Log(channel, line); });
+  SetWarningEcho([](const std::string& line) { TheLiveConsole().Warn(line); });
 }

@@ -73,20 +73,35 @@ LiveConsole::~LiveConsole() {
 }
 
 void LiveConsole::Log(const char* channel, const std::string& line) {
-  if (drawing_ || gone_ || hidden_channels_.count(channel)) return;
+  if (drawing_ || gone_ || !shown_channels_.count(channel)) return;
   Print(std::string(channel) + ": " + line);
+}
+
+void LiveConsole::Warn(const std::string& line) {
+  if (!drawing_ && !gone_) Print("warning: " + line);
 }
 
 void LiveConsole::Print(const std::string& text) {
   std::string clean = text;
   for (char& c : clean)
     if (c == '\t' || c == '\r') c = ' ';
-  // Laid out, a line longer than the window goes on in the rows below it.
+  // Laid out, a line longer than the window goes on in the rows below it, broken
+  // at the last space that fits (a word longer than a row is cut).
   std::vector<std::string> pieces;
-  if (!laid_out || clean.empty())
+  if (!laid_out || clean.empty()) {
     pieces.push_back(clean);
-  else
-    for (size_t at = 0; at < clean.size(); at += size_t(columns_)) pieces.push_back(clean.substr(at, size_t(columns_)));
+  } else {
+    const size_t width = size_t(columns_);
+    size_t at = 0;
+    while (clean.size() - at > width) {
+      size_t cut = clean.rfind(' ', at + width);
+      if (cut == std::string::npos || cut <= at) cut = at + width;
+      pieces.push_back(clean.substr(at, cut - at));
+      at = cut;
+      while (at < clean.size() && clean[at] == ' ') ++at;
+    }
+    pieces.push_back(clean.substr(at));
+  }
   for (const std::string& piece : pieces) {
     lines_.push_back(piece);
     if (lines_.size() > size_t(kBacklogLines)) lines_.pop_front();
@@ -219,15 +234,18 @@ void LiveConsole::Answer(const std::string& command) {
   const std::string& verb = w[0];
   char text[160];
   if (verb == "help" && w.size() == 1) {
-    Print("help              this list");
-    Print("time              demo time and frame");
-    Print("fps               frames per second, measured");
-    Print("goto MS           replay to demo time MS");
-    Print("pause             pause or resume");
-    Print("shot FILE         save the next frame as PNG");
-    Print("log CHANNEL on|off show or hide a channel");
-    Print("quit              end the demo");
-    Print("PgUp/PgDn scroll, Up/Down history, Esc closes");
+    // Each line within the 40 columns of the smallest window.
+    Print("help          this list");
+    Print("time          demo time and frame");
+    Print("fps           frames a second, measured");
+    Print("goto MS       replay to demo time MS");
+    Print("pause         pause or resume");
+    Print("shot FILE     save the next frame (PNG)");
+    Print("log CHANNEL on|off, log all on|off");
+    Print("              show or hide log lines");
+    Print("quit          end the demo");
+    Print("PgUp/PgDn scroll, Up/Down history,");
+    Print("Esc closes");
   } else if (verb == "time" && w.size() == 1) {
     std::snprintf(text, sizeof text, "demo time %lu ms, frame %lu",
                   static_cast<unsigned long>(actions_.demo_time ? actions_.demo_time() : 0),
@@ -265,20 +283,23 @@ void LiveConsole::Answer(const std::string& command) {
     }
     pending_shot_ = path;
   } else if (verb == "log") {
-    bool known = false;
+    bool known = w.size() == 3 && w[1] == "all";
     if (w.size() == 3)
       for (const char* c : kChannels) known = known || w[1] == c;
     if (!known || (w[2] != "on" && w[2] != "off")) {
-      Print("log needs a channel and on or off; channels:");
+      Print("log needs a channel (or all) and on or off; channels:");
       std::string names;
       for (const char* c : kChannels) names += std::string(names.empty() ? "" : " ") + c;
       Print(names);
       return;
     }
-    if (w[2] == "on")
-      hidden_channels_.erase(w[1]);
-    else
-      hidden_channels_.insert(w[1]);
+    for (const char* c : kChannels)
+      if (w[1] == "all" || w[1] == c) {
+        if (w[2] == "on")
+          shown_channels_.insert(c);
+        else
+          shown_channels_.erase(c);
+      }
     Print(w[1] + " lines " + (w[2] == "on" ? "shown" : "hidden"));
   } else if (verb == "quit" && w.size() == 1) {
     if (actions_.quit) actions_.quit();

@@ -40,8 +40,11 @@ class LiveConsole {
 
   void SetActions(ConsoleActions actions) { actions_ = std::move(actions); }
 
-  // A line of the log channel `channel` (from the log echo).
+  // A line of the log channel `channel` (from the log echo), shown when the
+  // channel is.
   void Log(const char* channel, const std::string& line);
+  // A warning for the user (from WarnUserOnce), always shown.
+  void Warn(const std::string& line);
   // A key message; true when the console took it (while open it takes them all).
   bool OnKey(UINT message, WPARAM virtual_key, LPARAM flags);
   bool IsOpen() const { return open_; }
@@ -90,7 +93,9 @@ class LiveConsole {
   bool drawing_ = false;
   bool gone_ = false;              // what drawing the window logs is not shown in it
   std::deque<std::string> lines_;  // every line shown, wrapped to the width once laid out
-  std::set<std::string> hidden_channels_;
+  // By default only the main channel's lines: the others are the engine's own
+  // bookkeeping (every surface made), which would push the answers away.
+  std::set<std::string> shown_channels_{"main"};
   uint8_t held_[256] = {};
   int history_position_ = -1;  // -1: the line being typed
   int scroll_ = 0;             // lines back from the newest
