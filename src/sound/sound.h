@@ -2,9 +2,9 @@
 // The sound system and the sound object: module music through the module-music
 // library, or a RIFF WAVE file through a static 3D sound buffer.
 
+#include "sound/wave_file.h"
 #include "winapi/dsound.h"
 #include "winapi/midas.h"
-#include "sound/wave_file.h"
 
 extern IDirectSound* g_pDS;
 extern uint8_t g_bSoundReady;
