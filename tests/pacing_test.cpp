@@ -159,7 +159,7 @@ TEST_F(Pacing, EachRefreshShowsTheFrameOfItsTimeAndALateFrameIsFollowedByTheOneT
   int even = 0;
   for (size_t i = 1; i < paced.size(); ++i) {
     const double interval = double(paced[i].at_ns - paced[i - 1].at_ns) / 1e6;
-    even += std::fabs(interval - 1000.0 / 60) < 0.5;
+    even += std::fabs(interval - 1000.0 / 60) < 0.6;  // the following moves half a millisecond a frame
   }
   EXPECT_GE(even, int(paced.size()) - 4);
 }

@@ -65,13 +65,20 @@ void FollowMusic() {
   const std::optional<double> heard = audio::HeardMusicMs();
   if (!heard) return;
   const double difference = picture - *heard - g_av_offset_ms;
+  // Within half a sound buffer the two are left alone: every step that moves
+  // the picture ahead costs a frame that is never shown, and the twirl and the
+  // slide step once per drawn frame.
+  const double buffer = audio::AssumedLatencyMs() / 2;
   if (!g_following) {
-    NudgeClock(difference);
+    // The music has just started or moved: the picture goes to it at once if
+    // they are more than a buffer apart.
+    if (std::fabs(difference) > buffer) NudgeClock(difference);
   } else {
     g_largest_difference_ms = std::max(g_largest_difference_ms, std::fabs(difference));
-    // Small steps, a fraction of the difference at a time, never a visible
-    // jump; within a millisecond the two are left alone.
-    if (std::fabs(difference) > 1) NudgeClock(std::clamp(difference / 8, -2.0, 2.0));
+    // Small steps, at most half a millisecond a frame: a device whose clock is
+    // off by as much as 2 % is still followed, and no interval between two
+    // frames changes visibly.
+    if (std::fabs(difference) > buffer / 2) NudgeClock(std::clamp(difference / 16, -0.5, 0.5));
   }
   g_following = true;
 }
