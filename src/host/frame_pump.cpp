@@ -9,6 +9,7 @@
 #include "host/playback.h"
 #include "host/screen_memory.h"
 #include "host/settings.h"
+#include "host/window_overlay.h"
 #include "host/window_presenter.h"
 
 namespace host {
@@ -38,8 +39,11 @@ unsigned ScreenRefreshRate(SDL_Window* window) {
 void ShowInWindow(SDL_Window* window, ScreenMemory& memory, const FramePixels& f) {
   // A window resized behind our back has dropped its surface already; take the
   // pixels back before asking for the new one.
-  if (memory.Lent() && (!memory.LentTo(window) || !WindowStillFits(window, f.width, f.height))) memory.TakeBack();
-  if (!memory.Lent())
+  // A frame with an overlay over it is copied into the window: its own pixels
+  // must not take the overlay.
+  if (memory.Lent() && (!memory.LentTo(window) || !WindowStillFits(window, f.width, f.height) || CurrentOverlay()))
+    memory.TakeBack();
+  if (!memory.Lent() && !CurrentOverlay())
     if (uint8_t* shown = WindowSurfaceFor(window, f.width, f.height, f.pitch, f.bytes_per_pixel))
       memory.Lend(window, shown);
   // A surface SDL has given up (a change not yet heard of) is not shown: the

@@ -12,6 +12,7 @@
 #include "host/picture_geometry.h"
 #include "host/screen_memory.h"
 #include "host/settings.h"
+#include "host/window_overlay.h"
 
 namespace host {
 namespace {
@@ -51,6 +52,9 @@ struct Presenter {
   SDL_Texture* enlarged_texture = nullptr;
   int enlarged_width = 0, enlarged_height = 0;
   SDL_Surface* xrgb = nullptr;  // a 16- or 24-bit frame in 32 bits, for the CPU filters
+  SDL_Texture* overlay = nullptr;
+  int overlay_width = 0, overlay_height = 0;
+  Uint32 overlay_format = 0;
   ScaleTables tables;
   // The window surface and the picture's place when the borders were last made
   // black: they stay black until either changes.
@@ -58,6 +62,18 @@ struct Presenter {
   int bordered_w = 0, bordered_h = 0;
   SDL_Rect bordered_to{0, 0, 0, 0};
 };
+// The overlay, and where the frames were last shown (for the overlay's layout).
+struct Shown {
+  bool has_overlay = false;
+  Overlay overlay;
+  SDL_Window* window = nullptr;
+  int frame_width = 0, frame_height = 0;
+};
+Shown& shown() {
+  static Shown s;
+  return s;
+}
+
 std::map<SDL_Window*, Presenter>& presenters() {
   static std::map<SDL_Window*, Presenter> p;
   return p;
@@ -198,6 +214,21 @@ SDL_Rect WholeMultiple(int width, int height, const SDL_Rect& to) {
   return SDL_Rect{0, 0, kx * width, ky * height};
 }
 
+// The overlay over the picture's place, each pixel enlarged to `scale` squares.
+void DrawOverlayOnCpu(SDL_Surface* screen, const SDL_Rect& to) {
+  if (!shown().has_overlay) return;
+  const Overlay& o = shown().overlay;
+  SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(
+      const_cast<uint8_t*>(o.pixels), o.width, o.height, o.bytes_per_pixel * 8, o.pitch, SdlFormat(o.bytes_per_pixel));
+  if (!source) return;
+  SDL_Rect place{to.x, to.y, std::min(o.width * o.scale, to.w), std::min(o.height * o.scale, to.h)};
+  SDL_Rect part{0, 0, place.w / o.scale, place.h / o.scale};
+  place.w = part.w * o.scale;
+  place.h = part.h * o.scale;
+  SDL_BlitScaled(source, &part, screen, &place);
+  SDL_FreeSurface(source);
+}
+
 void PresentOnCpu(SDL_Window* window, Presenter& pr, const FramePixels& f) {
   SDL_Surface* screen = SDL_GetWindowSurface(window);
   SDL_Surface* frame = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint8_t*>(f.pixels), f.width, f.height,
@@ -253,7 +284,26 @@ void PresentOnCpu(SDL_Window* window, Presenter& pr, const FramePixels& f) {
     if (SDL_MUSTLOCK(screen)) SDL_UnlockSurface(screen);
   }
   SDL_FreeSurface(frame);
+  DrawOverlayOnCpu(screen, to);
   SDL_UpdateWindowSurface(window);
+}
+
+void DrawOverlayOnGpu(Presenter& pr, const SDL_Rect& to) {
+  const Overlay& o = shown().overlay;
+  const Uint32 format = SdlFormat(o.bytes_per_pixel);
+  if (!pr.overlay || pr.overlay_width != o.width || pr.overlay_height != o.height || pr.overlay_format != format) {
+    if (pr.overlay) SDL_DestroyTexture(pr.overlay);
+    pr.overlay = SDL_CreateTexture(pr.renderer, format, SDL_TEXTUREACCESS_STREAMING, o.width, o.height);
+    pr.overlay_width = o.width;
+    pr.overlay_height = o.height;
+    pr.overlay_format = format;
+    if (!pr.overlay) return;
+    SDL_SetTextureScaleMode(pr.overlay, SDL_ScaleModeNearest);
+  }
+  if (SDL_UpdateTexture(pr.overlay, nullptr, o.pixels, o.pitch) != 0) return;
+  const SDL_Rect place{to.x, to.y, std::min(o.width * o.scale, to.w), std::min(o.height * o.scale, to.h)};
+  const SDL_Rect part{0, 0, place.w / o.scale, place.h / o.scale};
+  SDL_RenderCopy(pr.renderer, pr.overlay, &part, &place);
 }
 
 bool PresentOnGpu(Presenter& pr, const FramePixels& f) {
@@ -297,6 +347,7 @@ bool PresentOnGpu(Presenter& pr, const FramePixels& f) {
     SDL_SetRenderTarget(pr.renderer, nullptr);
     SDL_RenderCopy(pr.renderer, pr.enlarged_texture, nullptr, &to);
   }
+  if (shown().has_overlay) DrawOverlayOnGpu(pr, to);
   SDL_RenderPresent(pr.renderer);
   return true;
 }
@@ -306,6 +357,7 @@ void Release(Presenter& pr) {
   if (pr.enlarged_texture) SDL_DestroyTexture(pr.enlarged_texture);
   if (pr.renderer) SDL_DestroyRenderer(pr.renderer);
   if (pr.xrgb) SDL_FreeSurface(pr.xrgb);
+  if (pr.overlay) SDL_DestroyTexture(pr.overlay);
   pr = Presenter{};
 }
 
@@ -328,6 +380,9 @@ Presenter& PresenterOf(SDL_Window* window) {
 }  // namespace
 
 void PresentInWindow(SDL_Window* window, const FramePixels& frame) {
+  shown().window = window;
+  shown().frame_width = frame.width;
+  shown().frame_height = frame.height;
   Presenter& pr = PresenterOf(window);
   if (pr.renderer && PresentOnGpu(pr, frame)) return;
   if (!pr.renderer) PresentOnCpu(window, pr, frame);
@@ -365,10 +420,25 @@ void WindowChanged(SDL_Window* window) {
 
 void ForgetWindow(SDL_Window* window) {
   ScreenMemory::TakeBackFrom(window);
+  if (shown().window == window) shown().window = nullptr;
   auto it = presenters().find(window);
   if (it == presenters().end()) return;
   Release(it->second);
   presenters().erase(it);
+}
+
+void SetOverlay(const Overlay* overlay) {
+  shown().has_overlay = overlay != nullptr;
+  if (overlay) shown().overlay = *overlay;
+}
+const Overlay* CurrentOverlay() { return shown().has_overlay ? &shown().overlay : nullptr; }
+
+PictureRect ShownPictureArea() {
+  const Shown& s = shown();
+  if (!s.window) return {};
+  int w = 0, h = 0;
+  SDL_GetWindowSizeInPixels(s.window, &w, &h);
+  return PlacePicture(s.frame_width, s.frame_height, w, h, PictureAspect(), PictureScale());
 }
 
 bool PresentingOnGpu() {

@@ -1,5 +1,6 @@
 #include "shell/live_console.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -8,6 +9,7 @@
 
 #include "base/user_warning.h"
 #include "host/frame_pump.h"
+#include "host/window_overlay.h"
 #include "image/file_bytes.h"
 #include "image/png_writer.h"
 #include "input/keyboard.h"
@@ -119,12 +121,24 @@ std::vector<std::string> LiveConsole::Lines(size_t count) const {
 
 // The window fills the top half of the picture in whole cells: 8 x 8 glyphs below
 // 400 lines, where 8 x 16 ones would leave too few rows (at 320 x 200, six), and
-// 8 x 16 from 400 lines up, where they read as the VGA text they are.
+// 8 x 16 from 400 lines up, where they read as the VGA text they are. Shown in a
+// window, it is laid out at the window's resolution, or a whole fraction of it
+// (half on a 1080-line screen: each glyph pixel two screen pixels square), and
+// drawn over the scaled picture; without one, into the frame at its own size.
 bool LiveConsole::LayOut(const bitmap& frame) {
-  if (laid_out) return true;
-  glyph_height_ = frame.height < 400 ? 8 : 16;
-  columns_ = frame.width / 8;
-  rows_ = frame.height / 2 / glyph_height_;
+  const host::PictureRect shown = host::ShownPictureArea();
+  const bool over = shown.width > 0 && shown.height > 0;
+  const int scale = over ? std::max(1, shown.height / 540) : 1;
+  const int across = over ? shown.width / scale : frame.width, down = over ? shown.height / scale : frame.height;
+  if (laid_out && over == overlay_ && scale == scale_ && across == laid_width_ && down == laid_height_) return true;
+  if (laid_out) Unlay();  // the window changed: laid out anew, the lines kept
+  overlay_ = over;
+  scale_ = scale;
+  laid_width_ = across;
+  laid_height_ = down;
+  glyph_height_ = down < 400 ? 8 : 16;
+  columns_ = across / 8;
+  rows_ = down / 2 / glyph_height_;
   if (columns_ < 8 || rows_ < 3) return false;
   const char* definitions = glyph_height_ == 8 ? "data/fonts-small.def" : "data/fonts.def";
   if (fontcount > 0 && fonts[0].glyph_height != glyph_height_) FreeFonts();
@@ -162,6 +176,16 @@ void LiveConsole::Close() {
   open_ = false;
   scroll_ = 0;
   SetTextInput(false);
+  host::SetOverlay(nullptr);
+}
+
+void LiveConsole::ShowOverlay() {
+  if (panel_.lock() != DD_OK) return;
+  const host::Overlay overlay{
+      static_cast<const uint8_t*>(panel_.desc.lpSurface), panel_.width, panel_.height, int(panel_.desc.lPitch),
+      int(panel_.desc.ddpfPixelFormat.dwRGBBitCount / 8), scale_};
+  panel_.unlock();
+  host::SetOverlay(&overlay);
 }
 
 bool LiveConsole::OnKey(UINT message, WPARAM, LPARAM flags) {
@@ -341,6 +365,11 @@ void LiveConsole::DrawPanel() {
 void LiveConsole::DrawOver(bitmap& frame) {
   covering_still_ = false;  // a new picture: nothing of the still one to put back
   if (!open_ || !LayOut(frame)) return;
+  if (overlay_) {
+    DrawPanel();
+    ShowOverlay();
+    return;
+  }
   frame.blit(covered_, &area_, nullptr);
   covering_frame_ = true;
   DrawPanel();
@@ -353,6 +382,21 @@ void LiveConsole::Restore(bitmap& frame) {
 }
 
 void LiveConsole::DrawOverStill(bitmap& screen) {
+  if (open_ && LayOut(screen) && overlay_) {
+    // The still picture is shown again with the console over it.
+    DrawPanel();
+    ShowOverlay();
+    covering_still_ = true;
+    if (screen.lock() == DD_OK) screen.unlock();
+    return;
+  }
+  if (overlay_ && covering_still_) {
+    // Closed while the demo stands: the picture shown again without it.
+    covering_still_ = false;
+    host::SetOverlay(nullptr);
+    if (screen.lock() == DD_OK) screen.unlock();
+    return;
+  }
   if (open_ && LayOut(screen)) {
     if (!covering_still_) screen.blit(covered_, &area_, nullptr);
     covering_still_ = true;
@@ -366,6 +410,11 @@ void LiveConsole::DrawOverStill(bitmap& screen) {
 
 void LiveConsole::Free() {
   Close();
+  Unlay();
+}
+
+void LiveConsole::Unlay() {
+  host::SetOverlay(nullptr);  // its pixels are going
   // What the freeing logs is kept as lines only: the window is going.
   laid_out = false;
   if (line_.created) line_.free();  // a console never opened leaves no log lines

@@ -75,6 +75,9 @@ class LiveConsole {
 
  private:
   bool LayOut(const bitmap& frame);
+  void Unlay();
+  // Hands the drawn panel to the window, over the scaled picture.
+  void ShowOverlay();
   void Print(const std::string& text);
   void Answer(const std::string& command);
   void SaveShot(bitmap& picture);
@@ -83,6 +86,9 @@ class LiveConsole {
   ConsoleActions actions_;
   bool open_ = false;
   bool laid_out = false;
+  bool overlay_ = false;  // laid out at the window's resolution, shown over the picture
+  int scale_ = 1;         // window pixels a console pixel takes, across and down
+  int laid_width_ = 0, laid_height_ = 0;
   int columns_ = 0, rows_ = 0, glyph_height_ = 0;
   std::unique_ptr<con> text_;
   console line_;
