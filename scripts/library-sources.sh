@@ -93,3 +93,33 @@ install_headers() {
       ;;
   esac
 }
+
+# Reads the installed versions of the four libraries into sdl_name, sdl_version,
+# mpt_*, png_* and zlib_*, and sets prefix to their folder in the cache, named by
+# `tag` (the compiler and its version) and every library's version. A complete
+# folder is printed and the script ends there; otherwise a fresh one is made and
+# `what` libraries are said to be built into it.
+begin_prefix() {
+  local tag=$1 what=$2
+  read -r sdl_name sdl_version < <(installed_source libsdl2-dev)
+  read -r mpt_name mpt_version < <(installed_source libopenmpt-dev)
+  read -r png_name png_version < <(installed_source libpng-dev)
+  read -r zlib_name zlib_version < <(installed_source zlib1g-dev)
+  prefix=$cache/${tag}_${sdl_name}-${sdl_version#*:}_${mpt_name}-${mpt_version#*:}_${png_name}-${png_version#*:}_${zlib_name}-${zlib_version#*:}
+  if [ -e "$prefix/.complete" ]; then
+    echo "$prefix"
+    exit 0
+  fi
+  say "building the $what libraries into $prefix (once per version)"
+  started=$(date +%s)
+  rm -rf "$prefix" "$cache/objects"
+  mkdir -p "$prefix/include" "$prefix/lib" "$cache/objects"
+}
+
+# Marks the folder complete, with the time the build took, and prints it.
+finish_prefix() {
+  rm -rf "$cache/objects"
+  echo "$(($(date +%s) - started)) s" >"$prefix/.complete"
+  say "built in $(cat "$prefix/.complete")"
+  echo "$prefix"
+}

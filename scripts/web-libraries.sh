@@ -18,20 +18,7 @@ say() { echo "web-libraries: $*" >&2; }
 source "$(dirname "$0")/library-sources.sh"
 
 em_version=$(emcc --version | head -1 | sed -E 's/.* ([0-9]+\.[0-9]+\.[0-9]+).*/\1/')
-read -r sdl_name sdl_version < <(installed_source libsdl2-dev)
-read -r mpt_name mpt_version < <(installed_source libopenmpt-dev)
-read -r png_name png_version < <(installed_source libpng-dev)
-read -r zlib_name zlib_version < <(installed_source zlib1g-dev)
-key="em${em_version}_${sdl_name}-${sdl_version#*:}_${mpt_name}-${mpt_version#*:}_${png_name}-${png_version#*:}_${zlib_name}-${zlib_version#*:}"
-prefix=$cache/$key
-if [ -e "$prefix/.complete" ]; then
-  echo "$prefix"
-  exit 0
-fi
-say "building the WebAssembly libraries into $prefix (once per version)"
-started=$(date +%s)
-rm -rf "$prefix" "$cache/objects"
-mkdir -p "$prefix/include" "$prefix/lib" "$cache/objects"
+begin_prefix "em${em_version}" WebAssembly
 common=(-O2 -DNDEBUG)
 
 # zlib: its plain C files.
@@ -79,7 +66,4 @@ emar rcs "$prefix/lib/libopenmpt.a" "$cache/objects/openmpt"/*.o
 install_headers openmpt "$src" "$prefix"
 say "libopenmpt done"
 
-rm -rf "$cache/objects"
-echo "$(($(date +%s) - started)) s" >"$prefix/.complete"
-say "built in $(cat "$prefix/.complete")"
-echo "$prefix"
+finish_prefix

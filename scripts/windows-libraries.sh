@@ -19,20 +19,7 @@ cc=x86_64-w64-mingw32-gcc-posix
 cxx=x86_64-w64-mingw32-g++-posix
 ar=x86_64-w64-mingw32-ar
 gcc_version=$($cc -dumpversion)
-read -r sdl_name sdl_version < <(installed_source libsdl2-dev)
-read -r mpt_name mpt_version < <(installed_source libopenmpt-dev)
-read -r png_name png_version < <(installed_source libpng-dev)
-read -r zlib_name zlib_version < <(installed_source zlib1g-dev)
-key="mingw${gcc_version}_${sdl_name}-${sdl_version#*:}_${mpt_name}-${mpt_version#*:}_${png_name}-${png_version#*:}_${zlib_name}-${zlib_version#*:}"
-prefix=$cache/$key
-if [ -e "$prefix/.complete" ]; then
-  echo "$prefix"
-  exit 0
-fi
-say "building the Windows libraries into $prefix (once per version)"
-started=$(date +%s)
-rm -rf "$prefix" "$cache/objects"
-mkdir -p "$prefix/include" "$prefix/lib" "$cache/objects"
+begin_prefix "mingw${gcc_version}" Windows
 common=(-O2 -DNDEBUG)
 
 src=$(unpack_source "$zlib_name" "$zlib_version")
@@ -68,7 +55,4 @@ cmake --build "$cache/objects/sdl" -j"$jobs" >>"$cache/objects/sdl.log" 2>&1 || 
 cmake --install "$cache/objects/sdl" >>"$cache/objects/sdl.log" 2>&1
 say "SDL2 done"
 
-rm -rf "$cache/objects"
-echo "$(($(date +%s) - started)) s" >"$prefix/.complete"
-say "built in $(cat "$prefix/.complete")"
-echo "$prefix"
+finish_prefix

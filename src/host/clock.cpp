@@ -75,7 +75,7 @@ uint32_t OnTickGrid(uint64_t ms) { return static_cast<uint32_t>(ms - ms % g_cloc
 // The paced clock reads the time of the frame to be shown next. While frames
 // come in time that is the one after the last shown; when none has been shown
 // for longer than a refresh (a slow frame, a window in the background) it is
-// the one due at the next refresh, so the demo keeps up with real time.
+// the one whose refresh has just come, so the demo keeps up with real time.
 uint32_t PacedNow() {
   if (g_pacing.anchored && !g_clock.paused && g_clock.rate)
     g_clock.frames = std::max(g_clock.frames, NextFrameAt(Time().NowNs()) - 1);

@@ -214,17 +214,34 @@ SDL_Rect WholeMultiple(int width, int height, const SDL_Rect& to) {
   return SDL_Rect{0, 0, kx * width, ky * height};
 }
 
-// The overlay over the picture's place, each pixel enlarged to `scale` squares.
+// The part of the overlay that fits the picture's place `to`, and where it
+// goes: from the place's top-left corner, each pixel `scale` squares.
+void OverlayRects(const Overlay& o, const SDL_Rect& to, SDL_Rect& part, SDL_Rect& place) {
+  part = SDL_Rect{0, 0, std::min(o.width, to.w / o.scale), std::min(o.height, to.h / o.scale)};
+  place = SDL_Rect{to.x, to.y, part.w * o.scale, part.h * o.scale};
+}
+
+// A streaming texture of this size and format, kept while they stay.
+SDL_Texture* KeptTexture(SDL_Renderer* renderer, SDL_Texture*& texture, int& width, int& height, Uint32& format,
+                         int new_width, int new_height, Uint32 new_format) {
+  if (!texture || width != new_width || height != new_height || format != new_format) {
+    if (texture) SDL_DestroyTexture(texture);
+    texture = SDL_CreateTexture(renderer, new_format, SDL_TEXTUREACCESS_STREAMING, new_width, new_height);
+    width = new_width;
+    height = new_height;
+    format = new_format;
+  }
+  return texture;
+}
+
 void DrawOverlayOnCpu(SDL_Surface* screen, const SDL_Rect& to) {
   if (!shown().has_overlay) return;
   const Overlay& o = shown().overlay;
   SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(
       const_cast<uint8_t*>(o.pixels), o.width, o.height, o.bytes_per_pixel * 8, o.pitch, SdlFormat(o.bytes_per_pixel));
   if (!source) return;
-  SDL_Rect place{to.x, to.y, std::min(o.width * o.scale, to.w), std::min(o.height * o.scale, to.h)};
-  SDL_Rect part{0, 0, place.w / o.scale, place.h / o.scale};
-  place.w = part.w * o.scale;
-  place.h = part.h * o.scale;
+  SDL_Rect part, place;
+  OverlayRects(o, to, part, place);
   SDL_BlitScaled(source, &part, screen, &place);
   SDL_FreeSurface(source);
 }
@@ -290,32 +307,20 @@ void PresentOnCpu(SDL_Window* window, Presenter& pr, const FramePixels& f) {
 
 void DrawOverlayOnGpu(Presenter& pr, const SDL_Rect& to) {
   const Overlay& o = shown().overlay;
-  const Uint32 format = SdlFormat(o.bytes_per_pixel);
-  if (!pr.overlay || pr.overlay_width != o.width || pr.overlay_height != o.height || pr.overlay_format != format) {
-    if (pr.overlay) SDL_DestroyTexture(pr.overlay);
-    pr.overlay = SDL_CreateTexture(pr.renderer, format, SDL_TEXTUREACCESS_STREAMING, o.width, o.height);
-    pr.overlay_width = o.width;
-    pr.overlay_height = o.height;
-    pr.overlay_format = format;
-    if (!pr.overlay) return;
-    SDL_SetTextureScaleMode(pr.overlay, SDL_ScaleModeNearest);
-  }
+  if (!KeptTexture(pr.renderer, pr.overlay, pr.overlay_width, pr.overlay_height, pr.overlay_format, o.width, o.height,
+                   SdlFormat(o.bytes_per_pixel)))
+    return;
+  SDL_SetTextureScaleMode(pr.overlay, SDL_ScaleModeNearest);
   if (SDL_UpdateTexture(pr.overlay, nullptr, o.pixels, o.pitch) != 0) return;
-  const SDL_Rect place{to.x, to.y, std::min(o.width * o.scale, to.w), std::min(o.height * o.scale, to.h)};
-  const SDL_Rect part{0, 0, place.w / o.scale, place.h / o.scale};
+  SDL_Rect part, place;
+  OverlayRects(o, to, part, place);
   SDL_RenderCopy(pr.renderer, pr.overlay, &part, &place);
 }
 
 bool PresentOnGpu(Presenter& pr, const FramePixels& f) {
-  const Uint32 format = SdlFormat(f.bytes_per_pixel);
-  if (!pr.frame || pr.frame_width != f.width || pr.frame_height != f.height || pr.frame_format != format) {
-    if (pr.frame) SDL_DestroyTexture(pr.frame);
-    pr.frame = SDL_CreateTexture(pr.renderer, format, SDL_TEXTUREACCESS_STREAMING, f.width, f.height);
-    pr.frame_width = f.width;
-    pr.frame_height = f.height;
-    pr.frame_format = format;
-    if (!pr.frame) return false;
-  }
+  if (!KeptTexture(pr.renderer, pr.frame, pr.frame_width, pr.frame_height, pr.frame_format, f.width, f.height,
+                   SdlFormat(f.bytes_per_pixel)))
+    return false;
   // One upload a frame at the mode's size; the GPU scales and filters.
   if (SDL_UpdateTexture(pr.frame, nullptr, f.pixels, f.pitch) != 0) return false;
   int out_w = 0, out_h = 0;
