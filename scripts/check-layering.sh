@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Checks the include lines of src/ against the ladder of folders: a folder may
 # include itself and folders below it, never one above or beside it; only the
-# host, the recorder and the stand-ins for the old calls may include SDL,
-# libopenmpt, FFmpeg or Emscripten, and only the PNG writer libpng and zlib. Prints each offending line;
-# exit status 1 when there is any.
+# host may include SDL, libopenmpt or Emscripten, only the recorder FFmpeg,
+# and only the PNG writer libpng and zlib. Prints each offending line; exit
+# status 1 when there is any.
 set -euo pipefail
 cd "$(dirname "$0")/../src"
 
@@ -43,11 +43,30 @@ while IFS= read -r line; do
   fi
 done < <(grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' --include='*.h' --include='*.cpp' .  | sed 's#^\./##')
 
-system='#[[:space:]]*include[[:space:]]*[<"](SDL|SDL2/|libopenmpt|libav|libsw|emscripten)'
-while IFS= read -r line; do
-  echo "src/${line#./}: only host, recorder and winapi may include a system library"
+# One owner for each outside library: SDL, libopenmpt and Emscripten belong to
+# the host, FFmpeg to the recorder. Outside the host no file names SDL or
+# libopenmpt at all, not even in a comment: they are the host's business.
+owners=("host:SDL|SDL2/|libopenmpt|emscripten" "recorder:libav|libsw")
+for entry in "${owners[@]}"; do
+  room=${entry%%:*}
+  while IFS= read -r line; do
+    echo "src/${line#./}: only $room includes this library"
+    status=1
+  done < <(grep -rnE "#[[:space:]]*include[[:space:]]*[<\"](${entry#*:})" --include='*.h' --include='*.cpp' . |
+    grep -vE "^\./$room/" || true)
+done
+while IFS= read -r file; do
+  echo "src/${file#./}: names SDL or libopenmpt outside the host"
   status=1
-done < <(grep -rnE "$system" --include='*.h' --include='*.cpp' . | grep -vE '^\./(host|recorder|winapi)/' || true)
+done < <(grep -rlE 'SDL|openmpt' --include='*.h' --include='*.cpp' . | grep -vE '^\./host/' || true)
+# The host headers the other rooms include show none of its libraries' types.
+while IFS= read -r header; do
+  if grep -nE '\b(SDL_[A-Za-z]+|openmpt_[a-z_]+)\b' "$header" | grep -v '^[0-9]*:[[:space:]]*//' >/dev/null; then
+    echo "src/$header: a host header other rooms include names a library type"
+    status=1
+  fi
+done < <(grep -rhoE '#[[:space:]]*include[[:space:]]*"host/[a-z_]+\.h"' --include='*.h' --include='*.cpp' --exclude-dir=host . |
+  sed -E 's/.*"(host\/[a-z_]+\.h)"/\1/' | sort -u)
 
 # The picture encoder is the one place for libpng and zlib, and the module
 # loader the one place for the dynamic loader.

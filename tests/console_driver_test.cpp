@@ -8,6 +8,7 @@
 
 #include "host/clock.h"
 #include "host/frame_pump.h"
+#include "host/sdl_window.h"
 #include "host/settings.h"
 #include "host/window_overlay.h"
 #include "image/file_bytes.h"
@@ -98,7 +99,7 @@ TEST_F(ConsoleDriverTest, AnOpenConsoleIsShownOverTheWindowAndNeverInTheFrames) 
       // The window as shown: the picture's place is 267 x 200 at x 26 (4:3); the
       // console's backdrop at the right end of its top half, where no text reaches.
       overlay_at_63 = host::CurrentOverlay() != nullptr;
-      SDL_Surface* screen = SDL_GetWindowSurface(winapi::detail::SdlWindowOf(hWnd));
+      SDL_Surface* screen = SDL_GetWindowSurface(host::SdlWindow(winapi::detail::HostWindowOf(hWnd)));
       if (screen) std::memcpy(window_pixel, static_cast<uint8_t*>(screen->pixels) + 40 * screen->pitch + 285 * 4, 4);
     }
   });

@@ -1,11 +1,16 @@
 #include <SDL.h>
 
+#include "host/event.h"
 #include "input/keyboard.h"
 #include "input/mouse.h"
 #include "support.h"
+#include "winapi/scan_codes.h"
 #include "winapi/testing.h"
 
 namespace {
+
+// The host's key numbers are the desktop's scan codes.
+int DikFromSdlScancode(int scancode) { return winapi::PcScanCode(host::Key(scancode)); }
 
 class InputTest : public test::DisplayTest {
  protected:
@@ -15,22 +20,24 @@ class InputTest : public test::DisplayTest {
     test::DisplayTest::TearDown();
   }
   void Key(SDL_Scancode sc, bool down) {
-    SDL_Event e{};
-    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.keysym.scancode = sc;
+    host::Event e;
+    e.type = host::EventType::kKey;
+    e.key = host::Key(sc);
+    e.down = down;
     winapi::testing::FeedInputEvent(e);
   }
   void Button(int button, bool down) {
-    SDL_Event e{};
-    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    e.button.button = uint8_t(button);
+    host::Event e;
+    e.type = host::EventType::kMouseButton;
+    e.button = host::MouseButton(button);
+    e.down = down;
     winapi::testing::FeedInputEvent(e);
   }
   void Motion(int dx, int dy) {
-    SDL_Event e{};
-    e.type = SDL_MOUSEMOTION;
-    e.motion.xrel = dx;
-    e.motion.yrel = dy;
+    host::Event e;
+    e.type = host::EventType::kMouseMotion;
+    e.dx = dx;
+    e.dy = dy;
     winapi::testing::FeedInputEvent(e);
   }
   void Pump() {
@@ -175,7 +182,6 @@ TEST_F(InputTest, MouseLostWhileAwayIsAcquiredAgainWhenBack) {
 }
 
 TEST(ScanCodes, EveryKeyOfTheCharacterMapHasItsDirectInputCode) {
-  using winapi::testing::DikFromSdlScancode;
   for (int i = 0; i < 9; ++i) EXPECT_EQ(DikFromSdlScancode(SDL_SCANCODE_1 + i), 0x02 + i);
   EXPECT_EQ(DikFromSdlScancode(SDL_SCANCODE_0), 0x0B);
   EXPECT_EQ(DikFromSdlScancode(SDL_SCANCODE_MINUS), 0x0C);

@@ -55,6 +55,7 @@ TEST(Options, WordsBecomeSettingsOrOneProblem) {
       {{"--record-size", "7681x100"}, false, "--record-size needs WIDTHxHEIGHT (2x2 to 7680x4320) or native"},
       {{"--lossless"}, false, "--lossless and --record-size go with --record"},
       {{"--record", "a.mkv"}, true, "--record is not available in a web page"},
+      {{"--log"}, true, "--log is not available in a web page (it writes files)"},
       {{"--bogus"}, false, "unknown option --bogus"},
       {{"640", "4x0"}, false, "not a display mode number: '4x0'"},
       {{"--shot", "soon"}, false, "--shot needs MS:FILE"},

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "host/event.h"
 #include "host/picture_geometry.h"
+#include "host/sdl_window.h"
 #include "host/settings.h"
 #include "support.h"
 #include "winapi/internal.h"
@@ -21,7 +23,7 @@ class Shown {
   explicit Shown(bitmap& frame) {
     test::FillPattern(frame);
     EXPECT_EQ(frame.blit(primary, nullptr, nullptr), 1);
-    screen_ = SDL_GetWindowSurface(winapi::detail::SdlWindowOf(hWnd));
+    screen_ = SDL_GetWindowSurface(host::SdlWindow(winapi::detail::HostWindowOf(hWnd)));
   }
   SDL_Surface* screen() const { return screen_; }
   DWORD operator()(int x, int y) const {
@@ -78,7 +80,7 @@ class WindowedPresentation : public test::DisplayTest {
 TEST_F(WindowedPresentation, AWindowWithoutASizeHasThePicturesShapeInWholeWidths) {
   OpenDisplay(320, 200, 32);
   int w = 0, h = 0;
-  SDL_GetWindowSize(winapi::detail::SdlWindowOf(hWnd), &w, &h);
+  SDL_GetWindowSize(host::SdlWindow(winapi::detail::HostWindowOf(hWnd)), &w, &h);
   // On the offscreen driver's 1024 x 768 desktop, 90 % is 921 x 691: two widths
   // of the mode at 4:3.
   EXPECT_EQ(w, 640);
@@ -91,7 +93,7 @@ TEST_F(Presentation, SixteenBitModesShowTheirColours) {
   ASSERT_EQ(frame.create(64, 40), 1);
   frame.clear(0xF800);  // red in RGB565
   ASSERT_EQ(frame.blit(primary, nullptr, nullptr), 1);
-  SDL_Surface* screen = SDL_GetWindowSurface(winapi::detail::SdlWindowOf(hWnd));
+  SDL_Surface* screen = SDL_GetWindowSurface(host::SdlWindow(winapi::detail::HostWindowOf(hWnd)));
   ASSERT_NE(screen, nullptr);
   Uint32 v = 0;
   std::memcpy(&v, static_cast<uint8_t*>(screen->pixels) + size_t(384) * screen->pitch + 512 * 4, 4);
@@ -175,7 +177,7 @@ TEST_F(Presentation, SharpSeamsOfBlackAndWhiteColumnsHaveTheirExactGreys) {
     for (int x = 0; x < 300; ++x) frame.put_pixel(x, y, x & 1 ? 0xFFFFFF : 0);
   frame.unlock();
   ASSERT_EQ(frame.blit(primary, nullptr, nullptr), 1);
-  SDL_Surface* screen = SDL_GetWindowSurface(winapi::detail::SdlWindowOf(hWnd));
+  SDL_Surface* screen = SDL_GetWindowSurface(host::SdlWindow(winapi::detail::HostWindowOf(hWnd)));
   ASSERT_NE(screen, nullptr);
   std::vector<int> greys;
   for (int x = 0; x < 17; ++x) greys.push_back(static_cast<uint8_t*>(screen->pixels)[size_t(x) * 4 + 1]);
@@ -199,7 +201,7 @@ TEST_F(Presentation, LinearRampsBetweenFlatAreas) {
   fx.dwFillColor = 0xFFFFFF;
   frame.surface->Blt(&right, nullptr, nullptr, DDBLT_COLORFILL, &fx);
   ASSERT_EQ(frame.blit(primary, nullptr, nullptr), 1);
-  SDL_Surface* screen = SDL_GetWindowSurface(winapi::detail::SdlWindowOf(hWnd));
+  SDL_Surface* screen = SDL_GetWindowSurface(host::SdlWindow(winapi::detail::HostWindowOf(hWnd)));
   auto at = [&](int x, int y) {
     Uint32 v = 0;
     std::memcpy(&v, static_cast<uint8_t*>(screen->pixels) + size_t(y) * screen->pitch + size_t(x) * 4, 4);
@@ -253,7 +255,7 @@ class ModeSizedWindow : public test::DisplayTest {
 TEST_F(ModeSizedWindow, TheScreenLivesInTheWindowUntilTheWindowChanges) {
   // 640 x 480 is 4:3 already: the aspect rule shows it one for one.
   OpenDisplay(640, 480, 32);
-  SDL_Window* window = winapi::detail::SdlWindowOf(hWnd);
+  SDL_Window* window = host::SdlWindow(winapi::detail::HostWindowOf(hWnd));
   bitmap frame;
   ASSERT_EQ(frame.create(640, 480), 1);
   test::FillPattern(frame, 5);
@@ -268,7 +270,7 @@ TEST_F(ModeSizedWindow, TheScreenLivesInTheWindowUntilTheWindowChanges) {
 
   // The player resizes the window: SDL drops its surface; the pixels come home.
   SDL_SetWindowSize(window, 1280, 960);
-  winapi::detail::PumpEvents();
+  host::PumpEvents();
   void* own = ScreenBytes();  // the unlock presents, scaled, into the new surface
   EXPECT_NE(own, nullptr);
   EXPECT_NE(own, SDL_GetWindowSurface(window)->pixels);
@@ -277,7 +279,7 @@ TEST_F(ModeSizedWindow, TheScreenLivesInTheWindowUntilTheWindowChanges) {
 
   // Back to the mode's size: the next frame moves them in again.
   SDL_SetWindowSize(window, 640, 480);
-  winapi::detail::PumpEvents();
+  host::PumpEvents();
   test::FillPattern(frame, 9);
   ASSERT_EQ(frame.blit(primary, nullptr, nullptr), 1);
   EXPECT_EQ(ScreenBytes(), SDL_GetWindowSurface(window)->pixels);
@@ -287,9 +289,9 @@ TEST_F(ModeSizedWindow, TheScreenLivesInTheWindowUntilTheWindowChanges) {
 TEST_F(ModeSizedWindow, APictureTheAspectRuleNarrowsStaysOutAndKeepsItsShape) {
   // 320 x 200 in a window of that size is shown at 4:3: 267 wide, black beside it.
   OpenDisplay(320, 200, 32);
-  SDL_Window* window = winapi::detail::SdlWindowOf(hWnd);
+  SDL_Window* window = host::SdlWindow(winapi::detail::HostWindowOf(hWnd));
   SDL_SetWindowSize(window, 320, 200);
-  winapi::detail::PumpEvents();
+  host::PumpEvents();
   bitmap frame;
   ASSERT_EQ(frame.create(320, 200), 1);
   frame.clear(0xFFFFFF);

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "host/last_error.h"
+#include "host/module_music.h"
 #include "host/time_source.h"
 #include "host/web_page.h"
 
@@ -23,7 +24,7 @@ struct Mixer {
   int users = 0;
   int rate = 44100;
   int frames_per_callback = 1024;
-  openmpt_module* module = nullptr;
+  ModuleMusic* module = nullptr;
   bool held = false;             // silent, with music and buffers standing still
   int pull_rate = 0;             // non-zero: no device; the mixer is read by Pull at this rate
   bool silent_fallback = false;  // no device: play on without sound instead of failing
@@ -81,7 +82,7 @@ void MixInto(int16_t* out, int frames) {
   m.sum.assign(size_t(frames) * 2, 0);
   if (m.module && !m.held) {
     m.module_pcm.resize(size_t(frames) * 2);
-    size_t got = openmpt_module_read_interleaved_stereo(m.module, m.rate, size_t(frames), m.module_pcm.data());
+    size_t got = m.module->Render(m.rate, size_t(frames), m.module_pcm.data());
     for (size_t i = 0; i < got * 2; ++i) m.sum[i] += m.module_pcm[i];
     m.music_frames += uint64_t(frames);
   }
@@ -190,7 +191,7 @@ void RemoveVoice(Voice* v) {
   auto& list = mixer().voices;
   list.erase(std::remove(list.begin(), list.end(), v), list.end());
 }
-void SetModule(openmpt_module* module) {
+void SetModule(ModuleMusic* module) {
   Mixer& m = mixer();
   m.module = module;
   m.music_frames = 0;
@@ -212,15 +213,15 @@ void SeekModule(double seconds) {
   Mixer& m = mixer();
   if (m.module) {
     // The music repeats for ever, so a time past its end lies in a later round.
-    const double length = openmpt_module_get_duration_seconds(m.module);
+    const double length = m.module->Seconds();
     if (length > 0 && seconds >= length) seconds = std::fmod(seconds, length);
-    openmpt_module_set_position_seconds(m.module, seconds);
+    m.module->MoveTo(seconds);
   }
   m.music_frames = 0;
   m.music_origin_s = requested;
   Unlock();
 }
-openmpt_module* Module() { return mixer().module; }
+ModuleMusic* Module() { return mixer().module; }
 
 double AssumedLatencyMs() {
   const Mixer& m = mixer();

@@ -1,14 +1,14 @@
 #pragma once
-// The one SDL audio device and what it mixes: the playing module and the
+// The one audio device and what it mixes: the playing module and the
 // voices (the sound buffers of the old sound calls).
-
-#include <libopenmpt/libopenmpt.h>
 
 #include <cstdint>
 #include <optional>
 #include <vector>
 
 namespace host::audio {
+
+class ModuleMusic;
 
 // One sound played beside the music: PCM frames of its own rate, channels and
 // sample width (8-bit samples unsigned, wider ones signed little-endian),
@@ -38,8 +38,8 @@ void Lock();
 void Unlock();
 void AddVoice(Voice* voice);
 void RemoveVoice(Voice* voice);
-void SetModule(openmpt_module* module);  // null: no music
-openmpt_module* Module();
+void SetModule(ModuleMusic* module);  // null: no music
+ModuleMusic* Module();
 // The rate of a mixer without a device: a recording's sound, or silence.
 constexpr int kPullRate = 48000;
 // No device: Open succeeds at once and the mixer is read with Pull at `rate`,

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include "host/event.h"
 #include "host/time_source.h"
 
 namespace host {
@@ -42,7 +43,6 @@ struct Pacing {
   uint64_t skipped = 0;
 };
 Pacing g_pacing;
-std::function<void()> g_paused_wait_pump;
 
 // A virtual clock read this often without a frame being presented moves on by
 // one frame anyway, so a run whose drawing fails cannot spin forever.
@@ -207,8 +207,6 @@ void PauseClock(bool paused) {
 }
 bool ClockPaused() { return g_clock.paused; }
 
-void SetPausedWaitPump(std::function<void()> pump) { g_paused_wait_pump = std::move(pump); }
-
 bool RunVirtually(unsigned fps) {
   if (g_clock.kind == ClockKind::Paced) {
     // The paced frames' own times, so the frames after the skip are those of
@@ -258,7 +256,7 @@ uint32_t ReadTick() {
   // keeps taking events, so that the key that lifts the pause is seen.
   while (g_clock.paused && !g_clock.activity && g_clock.last_read != 0) {
     SleepMs(10);
-    if (g_paused_wait_pump) g_paused_wait_pump();
+    PumpEvents();
   }
   uint64_t now = RealNowMs();
   uint32_t value = OnTickGrid(now);

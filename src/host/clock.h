@@ -4,7 +4,6 @@
 // a test puts it. The old tick-count call reads it through ReadTick.
 
 #include <cstdint>
-#include <functional>
 
 namespace host {
 
@@ -66,9 +65,6 @@ void RestartFrames();
 // it is lifted, then go on from there. No effect on a virtual clock.
 void PauseClock(bool paused);
 bool ClockPaused();
-// What a read waiting on a paused clock runs meanwhile, so that the key that
-// lifts the pause is seen (the window's event pump).
-void SetPausedWaitPump(std::function<void()> pump);
 
 // The way to a start time runs on a virtual clock of `fps` frames a second, as
 // fast as the machine allows; real time then takes over where it stands.

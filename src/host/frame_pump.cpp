@@ -8,7 +8,9 @@
 #include "host/pacing_report.h"
 #include "host/playback.h"
 #include "host/screen_memory.h"
+#include "host/sdl_window.h"
 #include "host/settings.h"
+#include "host/window.h"
 #include "host/window_overlay.h"
 #include "host/window_presenter.h"
 
@@ -27,7 +29,8 @@ Hooks& hooks() {
 
 // The refresh rate of the screen the window is on; 0 when the system does not
 // say (as under Xvfb).
-unsigned ScreenRefreshRate(SDL_Window* window) {
+unsigned ScreenRefreshRate(Window* handle) {
+  SDL_Window* window = SdlWindow(handle);
   SDL_DisplayMode mode;
   const int display = window ? SDL_GetWindowDisplayIndex(window) : 0;
   if (SDL_WasInit(SDL_INIT_VIDEO) && SDL_GetCurrentDisplayMode(display < 0 ? 0 : display, &mode) == 0 &&
@@ -36,7 +39,7 @@ unsigned ScreenRefreshRate(SDL_Window* window) {
   return 0;
 }
 
-void ShowInWindow(SDL_Window* window, ScreenMemory& memory, const FramePixels& f) {
+void ShowInWindow(Window* window, ScreenMemory& memory, const FramePixels& f) {
   // A window resized behind our back has dropped its surface already; take the
   // pixels back before asking for the new one.
   // A frame with an overlay over it is copied into the window: its own pixels
@@ -64,12 +67,12 @@ void SaveShownFrame() {
   if (const std::optional<PresentedFrame> frame = hooks().shown()) hooks().snapshot(*frame);
 }
 
-void PresentFrame(SDL_Window* window, ScreenMemory& memory, int width, int height, int pitch, int bytes_per_pixel) {
+void PresentFrame(Window* window, ScreenMemory& memory, int width, int height, int pitch, int bytes_per_pixel) {
   if (SkippingFrame()) {
     AdvanceClockForPresentedFrame();
     return;
   }
-  const bool shown = window && PresentToWindow() && !(SDL_GetWindowFlags(window) & SDL_WINDOW_MINIMIZED);
+  const bool shown = window && PresentToWindow() && !WindowMinimised(window);
   if (PacedClockInUse()) {
     if (!RefreshRateKnown()) SetRefreshRate(ScreenRefreshRate(window));
     // The GPU's vsync waits for the refresh itself.

@@ -7,11 +7,10 @@
 #include <functional>
 #include <optional>
 
-struct SDL_Window;
-
 namespace host {
 
 class ScreenMemory;
+struct Window;
 
 // Pixels of a frame in the display mode's own format.
 struct PresentedFrame {
@@ -34,7 +33,7 @@ void SaveShownFrame();
 
 // A finished frame of `width` x `height` pixels in `memory` (`pitch` bytes a
 // row, 2, 3 or 4 bytes a pixel), for `window` (null: none).
-void PresentFrame(SDL_Window* window, ScreenMemory& memory, int width, int height, int pitch, int bytes_per_pixel);
+void PresentFrame(Window* window, ScreenMemory& memory, int width, int height, int pitch, int bytes_per_pixel);
 // A copy onto a screen that could not take it (lost): not shown, but counted by
 // the clock, so a run whose screen is lost still moves on.
 void CountUnshownFrame();

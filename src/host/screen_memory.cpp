@@ -21,7 +21,7 @@ void ScreenMemory::Replace(ZeroedBytes bytes) {
   own_.swap(bytes);
 }
 
-void ScreenMemory::Lend(SDL_Window* window, uint8_t* window_pixels) {
+void ScreenMemory::Lend(Window* window, uint8_t* window_pixels) {
   TakeBack();
   std::memcpy(window_pixels, own_.data(), own_.size());
   lent_ = window_pixels;
@@ -37,7 +37,7 @@ void ScreenMemory::TakeBack() {
   lent().erase(std::remove(lent().begin(), lent().end(), this), lent().end());
 }
 
-void ScreenMemory::TakeBackFrom(const SDL_Window* window) {
+void ScreenMemory::TakeBackFrom(const Window* window) {
   const std::vector<ScreenMemory*> borrowers = lent();
   for (ScreenMemory* m : borrowers)
     if (m->window_ == window) m->TakeBack();

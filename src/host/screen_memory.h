@@ -10,9 +10,9 @@
 #include <utility>
 #include <vector>
 
-struct SDL_Window;
-
 namespace host {
+
+struct Window;
 
 // An allocator whose memory starts as zero and whose elements are never
 // initialised: calloc's zero is the value.
@@ -54,19 +54,19 @@ class ScreenMemory {
   void Replace(ZeroedBytes bytes);
 
   bool Lent() const { return lent_ != nullptr; }
-  bool LentTo(const SDL_Window* window) const { return lent_ && window_ == window; }
+  bool LentTo(const Window* window) const { return lent_ && window_ == window; }
   // Moves the pixels into `window_pixels`, the window's own surface of the same
   // layout; they stay there until taken back.
-  void Lend(SDL_Window* window, uint8_t* window_pixels);
+  void Lend(Window* window, uint8_t* window_pixels);
   void TakeBack();
   // Every memory lent to this window takes its pixels back: before the window is
   // resized, switched or destroyed.
-  static void TakeBackFrom(const SDL_Window* window);
+  static void TakeBackFrom(const Window* window);
 
  private:
   ZeroedBytes own_;
   uint8_t* lent_ = nullptr;
-  const SDL_Window* window_ = nullptr;
+  const Window* window_ = nullptr;
 };
 
 }  // namespace host

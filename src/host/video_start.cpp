@@ -17,6 +17,11 @@ bool g_failed = false;  // probing again within a run would only repeat the driv
 
 void ForgetVideoStart() { g_failed = false; }
 
+void RunWithoutDevices() {
+  SDL_setenv("SDL_VIDEODRIVER", "offscreen", 0);
+  SDL_setenv("SDL_AUDIODRIVER", "dummy", 0);
+}
+
 bool EnsureVideo() {
   if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
   bool& failed = g_failed;

@@ -8,5 +8,9 @@ namespace host {
 bool EnsureVideo();
 // After SDL is shut down: a start that failed may be tried again.
 void ForgetVideoStart();
+// A run that needs no screen and no sound device (a recording): the display
+// and the sound open on drivers that show and play nothing, unless the user
+// chose drivers.
+void RunWithoutDevices();
 
 }  // namespace host

@@ -11,6 +11,7 @@
 #include "host/last_error.h"
 #include "host/picture_geometry.h"
 #include "host/screen_memory.h"
+#include "host/sdl_window.h"
 #include "host/settings.h"
 #include "host/window_overlay.h"
 
@@ -384,7 +385,8 @@ Presenter& PresenterOf(SDL_Window* window) {
 
 }  // namespace
 
-void PresentInWindow(SDL_Window* window, const FramePixels& frame) {
+void PresentInWindow(Window* handle, const FramePixels& frame) {
+  SDL_Window* window = SdlWindow(handle);
   shown().window = window;
   shown().frame_width = frame.width;
   shown().frame_height = frame.height;
@@ -393,8 +395,9 @@ void PresentInWindow(SDL_Window* window, const FramePixels& frame) {
   if (!pr.renderer) PresentOnCpu(window, pr, frame);
 }
 
-uint8_t* WindowSurfaceFor(SDL_Window* window, int width, int height, int pitch, int bytes_per_pixel) {
-  if (bytes_per_pixel != 4 || !WindowStillFits(window, width, height)) return nullptr;
+uint8_t* WindowSurfaceFor(Window* handle, int width, int height, int pitch, int bytes_per_pixel) {
+  if (bytes_per_pixel != 4 || !WindowStillFits(handle, width, height)) return nullptr;
+  SDL_Window* window = SdlWindow(handle);
   Presenter& pr = PresenterOf(window);
   if (pr.renderer) return nullptr;
   SDL_Surface* screen = SDL_GetWindowSurface(window);
@@ -409,22 +412,23 @@ uint8_t* WindowSurfaceFor(SDL_Window* window, int width, int height, int pitch, 
   return static_cast<uint8_t*>(screen->pixels);
 }
 
-bool WindowStillFits(SDL_Window* window, int width, int height) {
+bool WindowStillFits(Window* window, int width, int height) {
   int w = 0, h = 0;
-  SDL_GetWindowSize(window, &w, &h);
+  SDL_GetWindowSize(SdlWindow(window), &w, &h);
   return w == width && h == height;
 }
 
-bool ShowWindowSurface(SDL_Window* window) { return SDL_UpdateWindowSurface(window) == 0; }
+bool ShowWindowSurface(Window* window) { return SDL_UpdateWindowSurface(SdlWindow(window)) == 0; }
 
-void WindowChanged(SDL_Window* window) {
+void WindowChanged(Window* window) {
   ScreenMemory::TakeBackFrom(window);
-  auto it = presenters().find(window);
+  auto it = presenters().find(SdlWindow(window));
   if (it != presenters().end()) it->second.bordered = nullptr;
 }
 
-void ForgetWindow(SDL_Window* window) {
-  ScreenMemory::TakeBackFrom(window);
+void ForgetWindow(Window* handle) {
+  ScreenMemory::TakeBackFrom(handle);
+  SDL_Window* window = SdlWindow(handle);
   if (shown().window == window) shown().window = nullptr;
   auto it = presenters().find(window);
   if (it == presenters().end()) return;

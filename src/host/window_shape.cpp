@@ -4,17 +4,19 @@
 
 #include "host/picture_geometry.h"
 #include "host/screen_memory.h"
+#include "host/sdl_window.h"
 #include "host/settings.h"
 #include "host/web_page.h"
 
 namespace host {
 
-void SizeWindowToPicture(SDL_Window* window, int w, int h) {
+void SizeWindowToPicture(Window* handle, int w, int h) {
+  SDL_Window* window = SdlWindow(handle);
   if (!window) return;
   // In a web page the canvas holds the mode's pixels one for one; the page scales
   // it to the aspect and the room it has.
   if (kInWebPage) {
-    ScreenMemory::TakeBackFrom(window);
+    ScreenMemory::TakeBackFrom(handle);
     SDL_SetWindowSize(window, w, h);
     ShapePageCanvas(w, h);
     return;
@@ -28,12 +30,13 @@ void SizeWindowToPicture(SDL_Window* window, int w, int h) {
   if (size.width <= 0 || size.height <= 0) return;
   SetWindowedSize(size.width, size.height);
   if (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) return;
-  ScreenMemory::TakeBackFrom(window);
+  ScreenMemory::TakeBackFrom(handle);
   SDL_SetWindowSize(window, size.width, size.height);
   SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
 }
 
-void NoteWindowSize(SDL_Window* window) {
+void NoteWindowSize(Window* handle) {
+  SDL_Window* window = SdlWindow(handle);
   if (!window || kInWebPage) return;
   const Uint32 flags = SDL_GetWindowFlags(window);
   if (flags & (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN))
@@ -43,13 +46,14 @@ void NoteWindowSize(SDL_Window* window) {
   if (w > 0 && h > 0) SetWindowedSize(w, h);
 }
 
-void ToggleFullScreen(SDL_Window* window) {
+void ToggleFullScreen(Window* handle) {
+  SDL_Window* window = SdlWindow(handle);
   if (kInWebPage) {
     TogglePageFullScreen();
     return;
   }
   if (!window) return;
-  ScreenMemory::TakeBackFrom(window);
+  ScreenMemory::TakeBackFrom(handle);
   if (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) {
     SDL_SetWindowFullscreen(window, 0);
     SDL_SetWindowResizable(window, SDL_TRUE);

@@ -43,175 +43,249 @@ struct Header {
   uint32_t masks[3] = {0, 0, 0};
   size_t palette_offset = 0;
   unsigned palette_entry = 4;
+  uint32_t header_size = 0;
+  uint32_t pixel_offset = 0;
+
+  bool Rle() const { return compression == BI_RLE8 || compression == BI_RLE4; }
+  bool BitFields() const { return compression == BI_BITFIELDS || compression == BI_ALPHABITFIELDS; }
 };
 
-}  // namespace
+struct Palette {
+  uint32_t colours[256];
+  unsigned size = 0;
+};
 
-DecodeResult DecodeBmp(const uint8_t* d, size_t size, Picture& out, const DecodeLimits& limits) {
-  if (!d || size < 2 || d[0] != 'B' || d[1] != 'M') return DecodeResult{DecodeError::kNotPicture};
-  if (size < 14 + 12) return DecodeResult{DecodeError::kTruncated};
-  const uint32_t pixel_offset = ReadLe32(d + 10);
-  const uint32_t header_size = ReadLe32(d + 14);
-  if (header_size < 12) return DecodeResult{DecodeError::kCorrupt};
-  if (header_size > size - 14) return DecodeResult{DecodeError::kTruncated};
-  Header h;
+constexpr DecodeResult Fail(DecodeError error) { return DecodeResult{error}; }
+
+// An info header (40 bytes) or a later one that begins with it.
+DecodeResult ReadInfoHeader(const uint8_t* d, size_t size, Header& h) {
+  if (h.header_size < 40) return Fail(DecodeError::kUnsupported);
   const uint8_t* ih = d + 18;
-  if (header_size == 12) {
+  h.width = int32_t(ReadLe32(ih));
+  const int32_t height = int32_t(ReadLe32(ih + 4));
+  h.top_down = height < 0;
+  h.height = h.top_down ? -int64_t(height) : height;
+  h.bits = ReadLe16(ih + 10);
+  h.compression = ReadLe32(ih + 12);
+  h.colours_used = ReadLe32(ih + 28);
+  // Masks sit right after the 40-byte info part: inside a V2 to V5 header, or
+  // following a plain info header.
+  const size_t masks_at = 14 + 40;
+  if (h.BitFields()) {
+    const unsigned count = h.compression == BI_ALPHABITFIELDS ? 4 : 3;
+    if (size < masks_at + 4 * count) return Fail(DecodeError::kTruncated);
+    for (int i = 0; i < 3; ++i) h.masks[i] = ReadLe32(d + masks_at + 4 * i);
+  }
+  return {};
+}
+
+// The file header and the picture's own header, core (OS/2) or info.
+DecodeResult ReadHeader(const uint8_t* d, size_t size, Header& h) {
+  if (!d || size < 2 || d[0] != 'B' || d[1] != 'M') return Fail(DecodeError::kNotPicture);
+  if (size < 14 + 12) return Fail(DecodeError::kTruncated);
+  h.pixel_offset = ReadLe32(d + 10);
+  h.header_size = ReadLe32(d + 14);
+  if (h.header_size < 12) return Fail(DecodeError::kCorrupt);
+  if (h.header_size > size - 14) return Fail(DecodeError::kTruncated);
+  if (h.header_size == 12) {
+    const uint8_t* ih = d + 18;
     h.width = ReadLe16(ih);
     h.height = ReadLe16(ih + 2);
     h.bits = ReadLe16(ih + 6);
     h.palette_entry = 3;
-  } else {
-    if (header_size < 40) return DecodeResult{DecodeError::kUnsupported};
-    h.width = int32_t(ReadLe32(ih));
-    int32_t height = int32_t(ReadLe32(ih + 4));
-    h.top_down = height < 0;
-    h.height = h.top_down ? -int64_t(height) : height;
-    h.bits = ReadLe16(ih + 10);
-    h.compression = ReadLe32(ih + 12);
-    h.colours_used = ReadLe32(ih + 28);
-    // Masks sit right after the 40-byte info part: inside a V2 to V5 header, or
-    // following a plain info header.
-    const size_t masks_at = 14 + 40;
-    if (h.compression == BI_BITFIELDS || h.compression == BI_ALPHABITFIELDS) {
-      unsigned count = h.compression == BI_ALPHABITFIELDS ? 4 : 3;
-      if (size < masks_at + 4 * count) return DecodeResult{DecodeError::kTruncated};
-      for (int i = 0; i < 3; ++i) h.masks[i] = ReadLe32(d + masks_at + 4 * i);
-    }
+  } else if (DecodeResult r = ReadInfoHeader(d, size, h); !r) {
+    return r;
   }
-  h.palette_offset = 14 + size_t(header_size);
-  if (header_size == 40 && h.compression == BI_BITFIELDS) h.palette_offset += 12;
-  if (header_size == 40 && h.compression == BI_ALPHABITFIELDS) h.palette_offset += 16;
+  h.palette_offset = 14 + size_t(h.header_size);
+  if (h.header_size == 40 && h.compression == BI_BITFIELDS) h.palette_offset += 12;
+  if (h.header_size == 40 && h.compression == BI_ALPHABITFIELDS) h.palette_offset += 16;
+  return {};
+}
 
-  if (h.width <= 0 || h.height <= 0) return DecodeResult{DecodeError::kCorrupt};
-  if (h.width > 65535 || h.height > 65535) return DecodeResult{DecodeError::kTooLarge};
-  if (uint64_t(h.width) * uint64_t(h.height) > limits.max_pixels) return DecodeResult{DecodeError::kTooLarge};
-  const bool rle = h.compression == BI_RLE8 || h.compression == BI_RLE4;
-  if (rle && h.top_down) return DecodeResult{DecodeError::kUnsupported};
+// The size within the limits, and a depth with a compression it can have.
+DecodeResult CheckFormat(const Header& h, const DecodeLimits& limits) {
+  if (h.width <= 0 || h.height <= 0) return Fail(DecodeError::kCorrupt);
+  if (h.width > 65535 || h.height > 65535) return Fail(DecodeError::kTooLarge);
+  if (uint64_t(h.width) * uint64_t(h.height) > limits.max_pixels) return Fail(DecodeError::kTooLarge);
+  if (h.Rle() && h.top_down) return Fail(DecodeError::kUnsupported);
+  bool allowed = false;
   switch (h.bits) {
     case 1:
     case 4:
     case 8:
-      if (!(h.compression == BI_RGB || (h.compression == BI_RLE8 && h.bits == 8) ||
-            (h.compression == BI_RLE4 && h.bits == 4)))
-        return DecodeResult{DecodeError::kUnsupported};
+      allowed = h.compression == BI_RGB || (h.compression == BI_RLE8 && h.bits == 8) ||
+                (h.compression == BI_RLE4 && h.bits == 4);
       break;
     case 16:
-    case 32:
-      if (h.compression != BI_RGB && h.compression != BI_BITFIELDS && h.compression != BI_ALPHABITFIELDS)
-        return DecodeResult{DecodeError::kUnsupported};
-      break;
-    case 24:
-      if (h.compression != BI_RGB) return DecodeResult{DecodeError::kUnsupported};
-      break;
-    default: return DecodeResult{DecodeError::kUnsupported};
+    case 32: allowed = h.compression == BI_RGB || h.BitFields(); break;
+    case 24: allowed = h.compression == BI_RGB; break;
+    default: break;
   }
+  return allowed ? DecodeResult{} : Fail(DecodeError::kUnsupported);
+}
 
-  // Palette.
-  uint32_t palette[256];
-  unsigned palette_size = 0;
-  if (h.bits <= 8) {
-    unsigned max_entries = 1u << h.bits;
-    palette_size = (h.colours_used && header_size != 12) ? h.colours_used : max_entries;
-    if (palette_size > max_entries) palette_size = max_entries;
-    if (h.palette_offset + uint64_t(palette_size) * h.palette_entry > size)
-      return DecodeResult{DecodeError::kTruncated};
-    for (unsigned i = 0; i < palette_size; ++i) {
-      const uint8_t* e = d + h.palette_offset + size_t(i) * h.palette_entry;
-      palette[i] = uint32_t(e[2]) << 16 | uint32_t(e[1]) << 8 | e[0];
+DecodeResult ReadPalette(const uint8_t* d, size_t size, const Header& h, Palette& palette) {
+  if (h.bits > 8) return {};
+  const unsigned max_entries = 1u << h.bits;
+  palette.size = (h.colours_used && h.header_size != 12) ? h.colours_used : max_entries;
+  if (palette.size > max_entries) palette.size = max_entries;
+  if (h.palette_offset + uint64_t(palette.size) * h.palette_entry > size) return Fail(DecodeError::kTruncated);
+  for (unsigned i = 0; i < palette.size; ++i) {
+    const uint8_t* e = d + h.palette_offset + size_t(i) * h.palette_entry;
+    palette.colours[i] = uint32_t(e[2]) << 16 | uint32_t(e[1]) << 8 | e[0];
+  }
+  return {};
+}
+
+// Run-length data, drawn into the picture: pixels at (x, y), y counting file
+// rows from the bottom.
+class RleDecoder {
+ public:
+  RleDecoder(const uint8_t* px, size_t avail, const Header& h, const Palette& palette, Picture& pic)
+      : px_(px), avail_(avail), four_(h.compression == BI_RLE4), palette_(palette), pic_(pic) {}
+
+  DecodeResult Run() {
+    for (;;) {
+      if (i_ + 2 > avail_) return Fail(DecodeError::kTruncated);
+      const uint8_t count = px_[i_], value = px_[i_ + 1];
+      i_ += 2;
+      if (count == 0 && value == 1) return {};
+      const DecodeResult r = count ? Repeat(count, value) : Escape(value);
+      if (!r) return r;
+      if (x_ > 0xFFFF || y_ > 0xFFFF) return Fail(DecodeError::kCorrupt);  // far past any picture: a corrupt stream
     }
   }
-  if (pixel_offset >= size) return DecodeResult{DecodeError::kTruncated};
+
+ private:
+  // Encoders code the padding of each row too (ImageMagick does), so pixels past
+  // the picture are dropped, as the Windows loader drops them.
+  bool Put(unsigned index) {
+    if (index >= palette_.size) return false;
+    if (x_ < pic_.width && y_ < pic_.height)
+      pic_.pixels[size_t(pic_.height - 1 - y_) * pic_.width + x_] = palette_.colours[index];
+    ++x_;
+    return true;
+  }
+  unsigned Nibble(uint8_t b, unsigned k) const { return four_ ? ((k & 1) ? b & 15 : b >> 4) : b; }
+
+  DecodeResult Repeat(unsigned count, uint8_t value) {
+    for (unsigned k = 0; k < count; ++k)
+      if (!Put(Nibble(value, k))) return Fail(DecodeError::kCorrupt);
+    return {};
+  }
+
+  // After a zero count: end of row, a move, or a run of literal pixels.
+  DecodeResult Escape(uint8_t value) {
+    if (value == 0) {
+      x_ = 0;
+      ++y_;
+      return {};
+    }
+    if (value == 2) {
+      if (i_ + 2 > avail_) return Fail(DecodeError::kTruncated);
+      x_ += px_[i_];
+      y_ += px_[i_ + 1];
+      i_ += 2;
+      return {};
+    }
+    const size_t bytes = four_ ? (value + 1u) / 2 : value;
+    if (i_ + bytes > avail_) return Fail(DecodeError::kTruncated);
+    for (unsigned k = 0; k < value; ++k)
+      if (!Put(Nibble(px_[i_ + (four_ ? k / 2 : k)], k))) return Fail(DecodeError::kCorrupt);
+    i_ += (bytes + 1) & ~size_t(1);
+    return {};
+  }
+
+  const uint8_t* px_;
+  size_t avail_;
+  bool four_;
+  const Palette& palette_;
+  Picture& pic_;
+  size_t i_ = 0;
+  int x_ = 0, y_ = 0;
+};
+
+DecodeResult DecodeIndexedRow(const uint8_t* row, unsigned bits, const Palette& palette, uint32_t* to, int width) {
+  const unsigned per_byte = 8 / bits;
+  for (int x = 0; x < width; ++x) {
+    const unsigned shift = 8 - bits * (1 + x % per_byte);
+    const unsigned index = (row[x / per_byte] >> shift) & ((1u << bits) - 1);
+    if (index >= palette.size) return Fail(DecodeError::kCorrupt);
+    to[x] = palette.colours[index];
+  }
+  return {};
+}
+
+void DecodeBgrRow(const uint8_t* row, uint32_t* to, int width) {
+  for (int x = 0; x < width; ++x, row += 3) to[x] = uint32_t(row[2]) << 16 | uint32_t(row[1]) << 8 | row[0];
+}
+
+// 16 and 32-bit pixels: bit fields (5-5-5 by default at 16 bits), or plain XRGB.
+class FieldRows {
+ public:
+  explicit FieldRows(const Header& h)
+      : bits_(h.bits), fields_(h.bits == 16 || (h.bits == 32 && h.compression != BI_RGB)) {
+    if (h.BitFields()) {
+      red_ = Channel(h.masks[0]), green_ = Channel(h.masks[1]), blue_ = Channel(h.masks[2]);
+    } else if (h.bits == 16) {
+      red_ = Channel(0x7C00), green_ = Channel(0x03E0), blue_ = Channel(0x001F);
+    }
+  }
+  void Decode(const uint8_t* row, uint32_t* to, int width) const {
+    for (int x = 0; x < width; ++x) {
+      const uint32_t raw = bits_ == 16 ? ReadLe16(row + size_t(x) * 2) : ReadLe32(row + size_t(x) * 4);
+      to[x] = fields_ ? red_.Of(raw) << 16 | green_.Of(raw) << 8 | blue_.Of(raw) : raw & 0xFFFFFF;
+    }
+  }
+
+ private:
+  unsigned bits_;
+  bool fields_;
+  Channel red_, green_, blue_;
+};
+
+DecodeResult DecodeRows(const uint8_t* px, uint64_t stride, const Header& h, const Palette& palette, Picture& pic) {
+  const FieldRows fields(h);
+  for (int fy = 0; fy < pic.height; ++fy) {
+    const uint8_t* row = px + stride * fy;
+    uint32_t* to = &pic.pixels[size_t(h.top_down ? fy : pic.height - 1 - fy) * pic.width];
+    if (h.bits <= 8) {
+      if (DecodeResult r = DecodeIndexedRow(row, h.bits, palette, to, pic.width); !r) return r;
+    } else if (h.bits == 24) {
+      DecodeBgrRow(row, to, pic.width);
+    } else {
+      fields.Decode(row, to, pic.width);
+    }
+  }
+  return {};
+}
+
+}  // namespace
+
+DecodeResult DecodeBmp(const uint8_t* d, size_t size, Picture& out, const DecodeLimits& limits) {
+  Header h;
+  if (DecodeResult r = ReadHeader(d, size, h); !r) return r;
+  if (DecodeResult r = CheckFormat(h, limits); !r) return r;
+  Palette palette;
+  if (DecodeResult r = ReadPalette(d, size, h, palette); !r) return r;
+  if (h.pixel_offset >= size) return Fail(DecodeError::kTruncated);
 
   const int W = int(h.width), H = int(h.height);
-  const size_t avail = size - pixel_offset;
+  const size_t avail = size - h.pixel_offset;
   // Memory follows what the file holds: uncompressed rows must all be there, and
   // run-length data reaches at most 255 pixels per two bytes (skips aside, which no
   // picture of real content is made of).
   const uint64_t stride = ((uint64_t(W) * h.bits + 31) / 32) * 4;
-  if (!rle && stride * H > avail) return DecodeResult{DecodeError::kTruncated};
-  if (rle && uint64_t(W) * H > uint64_t(avail) * kMaxRlePixelsPerByte) return DecodeResult{DecodeError::kTooLarge};
+  if (!h.Rle() && stride * H > avail) return Fail(DecodeError::kTruncated);
+  if (h.Rle() && uint64_t(W) * H > uint64_t(avail) * kMaxRlePixelsPerByte) return Fail(DecodeError::kTooLarge);
 
   Picture pic;
   pic.width = W;
   pic.height = H;
   pic.pixels.assign(size_t(W) * H, 0);
-  auto row_of = [&](int file_row) { return h.top_down ? file_row : H - 1 - file_row; };
-  const uint8_t* px = d + pixel_offset;
-
-  if (rle) {
-    size_t i = 0;
-    int x = 0, y = 0;  // y counts file rows, bottom row first
-    const bool four = h.compression == BI_RLE4;
-    // Encoders code the padding of each row too (ImageMagick does), so pixels past
-    // the picture are dropped, as the Windows loader drops them.
-    auto put = [&](unsigned index) {
-      if (index >= palette_size) return false;
-      if (x < W && y < H) pic.pixels[size_t(row_of(y)) * W + x] = palette[index];
-      ++x;
-      return true;
-    };
-    for (;;) {
-      if (i + 2 > avail) return DecodeResult{DecodeError::kTruncated};
-      uint8_t count = px[i], value = px[i + 1];
-      i += 2;
-      if (count) {
-        for (unsigned k = 0; k < count; ++k)
-          if (!put(four ? ((k & 1) ? value & 15 : value >> 4) : value)) return DecodeResult{DecodeError::kCorrupt};
-      } else if (value == 0) {
-        x = 0;
-        ++y;
-      } else if (value == 1) {
-        break;
-      } else if (value == 2) {
-        if (i + 2 > avail) return DecodeResult{DecodeError::kTruncated};
-        x += px[i];
-        y += px[i + 1];
-        i += 2;
-      } else {
-        size_t bytes = four ? (value + 1u) / 2 : value;
-        if (i + bytes > avail) return DecodeResult{DecodeError::kTruncated};
-        for (unsigned k = 0; k < value; ++k) {
-          uint8_t b = px[i + (four ? k / 2 : k)];
-          if (!put(four ? ((k & 1) ? b & 15 : b >> 4) : b)) return DecodeResult{DecodeError::kCorrupt};
-        }
-        i += (bytes + 1) & ~size_t(1);
-      }
-      if (x > 0xFFFF || y > 0xFFFF)
-        return DecodeResult{DecodeError::kCorrupt};  // far past any picture: a corrupt stream
-    }
-    out = std::move(pic);
-    return {};
-  }
-
-  Channel red, green, blue;
-  if (h.compression == BI_BITFIELDS || h.compression == BI_ALPHABITFIELDS) {
-    red = Channel(h.masks[0]), green = Channel(h.masks[1]), blue = Channel(h.masks[2]);
-  } else if (h.bits == 16) {
-    red = Channel(0x7C00), green = Channel(0x03E0), blue = Channel(0x001F);
-  }
-  const bool fields = h.bits == 16 || (h.bits == 32 && h.compression != BI_RGB);
-  for (int fy = 0; fy < H; ++fy) {
-    const uint8_t* row = px + stride * fy;
-    uint32_t* to = &pic.pixels[size_t(row_of(fy)) * W];
-    for (int x = 0; x < W; ++x) {
-      uint32_t v;
-      if (h.bits <= 8) {
-        unsigned per_byte = 8 / h.bits;
-        unsigned shift = 8 - h.bits * (1 + x % per_byte);
-        unsigned index = (row[x / per_byte] >> shift) & ((1u << h.bits) - 1);
-        if (index >= palette_size) return DecodeResult{DecodeError::kCorrupt};
-        v = palette[index];
-      } else if (h.bits == 24) {
-        const uint8_t* p = row + size_t(x) * 3;
-        v = uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
-      } else {
-        uint32_t raw = h.bits == 16 ? ReadLe16(row + size_t(x) * 2) : ReadLe32(row + size_t(x) * 4);
-        v = fields ? red.Of(raw) << 16 | green.Of(raw) << 8 | blue.Of(raw) : raw & 0xFFFFFF;
-      }
-      to[x] = v;
-    }
-  }
-  out = std::move(pic);
-  return {};
+  const uint8_t* px = d + h.pixel_offset;
+  const DecodeResult r =
+      h.Rle() ? RleDecoder(px, avail, h, palette, pic).Run() : DecodeRows(px, stride, h, palette, pic);
+  if (r) out = std::move(pic);
+  return r;
 }

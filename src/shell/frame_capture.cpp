@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
@@ -34,6 +35,27 @@ std::vector<uint8_t> FrameToRgb(const host::PresentedFrame& f) {
   return rgb;
 }
 
+bool WriteFramePng(const std::string& path, const host::PresentedFrame& frame) {
+  const std::vector<uint8_t> rgb = FrameToRgb(frame);
+  return WritePngRgb(path.c_str(), frame.width, frame.height, rgb.data());
+}
+
+void SaveNumberedFrame(const host::PresentedFrame& frame, const std::function<void(const std::string&)>& saved) {
+  for (int n = 1; n < 10000; ++n) {
+    char name[32];
+    std::snprintf(name, sizeof name, "velmora-%04d.png", n);
+    std::error_code e;
+    if (std::filesystem::exists(name, e)) continue;
+    if (!WriteFramePng(name, frame)) {
+      std::fprintf(stderr, "velmora: cannot save %s\n", name);
+    } else {
+      std::fprintf(stderr, "velmora: saved %s\n", name);
+      if (saved) saved(name);
+    }
+    return;
+  }
+}
+
 FrameCapture::FrameCapture(std::vector<ShotRequest> requests, std::function<void(const std::string&)> saved)
     : pending_(std::move(requests)), saved_(std::move(saved)) {
   std::stable_sort(pending_.begin(), pending_.end(),
@@ -41,10 +63,8 @@ FrameCapture::FrameCapture(std::vector<ShotRequest> requests, std::function<void
 }
 
 void FrameCapture::OnFrame(const host::PresentedFrame& frame, uint32_t demo_ms) {
-  if (pending_.empty() || pending_.front().demo_ms > demo_ms) return;
-  std::vector<uint8_t> rgb = FrameToRgb(frame);
   while (!pending_.empty() && pending_.front().demo_ms <= demo_ms) {
-    if (!WritePngRgb(pending_.front().path.c_str(), frame.width, frame.height, rgb.data()))
+    if (!WriteFramePng(pending_.front().path, frame))
       problems_.push_back("cannot write " + pending_.front().path);
     else if (saved_)
       saved_(pending_.front().path);

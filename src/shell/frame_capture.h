@@ -23,6 +23,11 @@ std::string ShotTargetProblem(const std::string& path);
 
 // The mode's pixels as 8-bit RGB rows.
 std::vector<uint8_t> FrameToRgb(const host::PresentedFrame& frame);
+// Writes the frame as a PNG file; false when it could not be written.
+bool WriteFramePng(const std::string& path, const host::PresentedFrame& frame);
+// Saves the frame as the first free velmora-NNNN.png in the working directory
+// and says so on standard error; `saved` hears of the file.
+void SaveNumberedFrame(const host::PresentedFrame& frame, const std::function<void(const std::string&)>& saved);
 
 class FrameCapture {
  public:

@@ -35,6 +35,9 @@ struct Options {
   recorder::Recording::Request record;
 };
 
+// The text of --help: what the program does, its keys and every option.
+const char* UsageText();
+
 // A demo time in milliseconds, as typed, within the timeline (0 to 106000).
 bool IsDemoTime(const std::string& word);
 

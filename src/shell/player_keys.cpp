@@ -1,24 +1,29 @@
 #include "shell/player_keys.h"
 
+#include "host/event.h"
 #include "host/frame_pump.h"
 #include "host/playback.h"
-#include "winapi/window_extras.h"
+#include "host/window_shape.h"
 
 namespace {
 
+using host::Key;
+
 bool g_text_input = false;
 
-bool TakePlayerKey(const winapi::KeyPress& key) {
-  const bool alt_enter = key.virtual_key == VK_RETURN && key.alt;
-  const bool snapshot = key.virtual_key == VK_F12;
-  const bool pause = (key.virtual_key == 'P' && !g_text_input) || key.virtual_key == VK_PAUSE;
+bool TakePlayerKey(const host::Event& e) {
+  if (e.type != host::EventType::kKey) return false;
+  const bool enter = e.key == Key::kReturn || e.key == Key::kKeypadEnter;
+  const bool alt_enter = enter && (e.modifiers & host::kAlt);
+  const bool snapshot = e.key == Key::kF12;
+  const bool pause = (e.key == host::KeyAfter(Key::kA, 'P' - 'A') && !g_text_input) || e.key == Key::kPause;
   if (!alt_enter && !snapshot && !pause) {
     // Escape ends a paused demo too: the pause gives way so the message is taken.
-    if (key.virtual_key == VK_ESCAPE && key.down) host::SetPaused(false);
+    if (e.key == Key::kEscape && e.down) host::SetPaused(false);
     return false;
   }
-  if (key.down && !key.repeat) {
-    if (alt_enter) winapi::ToggleFullScreen(key.window);
+  if (e.down && !e.repeat) {
+    if (alt_enter) host::ToggleFullScreen(e.window);
     if (snapshot) host::SaveShownFrame();
     if (pause) host::SetPaused(!host::Paused());
   }
@@ -27,7 +32,11 @@ bool TakePlayerKey(const winapi::KeyPress& key) {
 
 }  // namespace
 
-void InstallPlayerKeys() { winapi::SetKeyFilter(TakePlayerKey); }
+void InstallPlayerKeys() {
+  static bool installed = false;
+  if (!installed) host::ListenToEventsFirst(TakePlayerKey);
+  installed = true;
+}
 
 void SetTextInput(bool on) { g_text_input = on; }
 bool TextInput() { return g_text_input; }

@@ -33,3 +33,17 @@ void ClearStartupFailure() {
   first().clear();
   reason().clear();
 }
+
+bool ReportStartupFailure(const std::string& mode) {
+  if (first().empty()) return false;
+  if (reason().rfind("not a mode", 0) == 0) {
+    std::string shown = mode;
+    for (size_t at = shown.find(' '); at != std::string::npos; at = shown.find(' ', at + 3))
+      shown.replace(at, 1, " x ");
+    std::fprintf(stderr, "velmora: %s: %s\n", shown.c_str(), reason().c_str());
+  } else {
+    std::fprintf(stderr, "velmora: %s failed: %s\n", first().c_str(),
+                 reason().empty() ? "see the log (--log)" : reason().c_str());
+  }
+  return true;
+}

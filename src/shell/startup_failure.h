@@ -12,3 +12,6 @@ const std::string& FirstStartupFailure();
 // steps may fail for reasons of their own. Empty when it gave none.
 const std::string& FirstStartupFailureReason();
 void ClearStartupFailure();
+// Says on standard error which step failed and why, the mode in the user's own
+// words (`mode`, "W H BITS") when the mode was refused; false when none failed.
+bool ReportStartupFailure(const std::string& mode);

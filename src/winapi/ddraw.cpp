@@ -1,4 +1,4 @@
-// DirectDraw display objects and surfaces in memory, shown through SDL2.
+// DirectDraw display objects and surfaces in memory, shown in the host's window.
 //
 // A display object emulates any mode from 1 x 1 to 8192 x 8192 at 16, 24 or 32
 // bits per pixel; its primary surface is scaled into the window with the aspect
@@ -19,6 +19,7 @@
 #include "winapi/gdi.h"
 #include "winapi/internal.h"
 #include "winapi/pixels.h"
+#include "winapi/surface_pixels.h"
 #include "winapi/testing.h"
 
 namespace winapi {
@@ -42,7 +43,7 @@ HRESULT g_injected_blt_result = DD_OK;
 
 void ConvertSurface(IDirectDrawSurface7& s, int bytes_per_pixel) {
   if (s.bytes_per_pixel == bytes_per_pixel) return;
-  s.pixels.TakeBack();
+  s.pixels->TakeBack();
   LONG pitch = (s.width * bytes_per_pixel + 3) & ~3;
   host::ZeroedBytes converted(size_t(pitch) * s.height);
   for (int y = 0; y < s.height; ++y) {
@@ -59,7 +60,7 @@ void ConvertSurface(IDirectDrawSurface7& s, int bytes_per_pixel) {
     RgbFromPixel(s.bytes_per_pixel, s.colorkey, r, g, b);
     s.colorkey = PixelFromRgb(bytes_per_pixel, r, g, b);
   }
-  s.pixels.Replace(std::move(converted));
+  s.pixels->Replace(std::move(converted));
   s.untouched = false;
   s.pitch = pitch;
   s.bytes_per_pixel = bytes_per_pixel;
@@ -193,7 +194,7 @@ void MarkAllSurfacesLost() {
 void Present(IDirectDraw7& display) {
   IDirectDrawSurface7* p = display.primary;
   if (!p) return;
-  host::PresentFrame(detail::SdlWindowOf(display.window), p->pixels, p->width, p->height, int(p->pitch),
+  host::PresentFrame(detail::HostWindowOf(display.window), *p->pixels, p->width, p->height, int(p->pitch),
                      p->bytes_per_pixel);
 }
 
@@ -202,6 +203,11 @@ void FailNextBlt(HRESULT result) { g_injected_blt_result = result; }
 }  // namespace testing
 
 }  // namespace winapi
+
+IDirectDrawSurface7::IDirectDrawSurface7() : pixels(std::make_unique<winapi::SurfacePixels>()) {}
+IDirectDrawSurface7::~IDirectDrawSurface7() = default;
+uint8_t* IDirectDrawSurface7::Bytes() { return pixels->data(); }
+const uint8_t* IDirectDrawSurface7::Bytes() const { return pixels->data(); }
 
 using namespace winapi;
 
@@ -238,7 +244,7 @@ HRESULT IDirectDraw7::SetDisplayMode(DWORD w, DWORD h, DWORD bits, DWORD, DWORD)
   width = static_cast<int>(w);
   height = static_cast<int>(h);
   bpp = static_cast<int>(bits);
-  host::SizeWindowToPicture(detail::SdlWindowOf(window), width, height);
+  host::SizeWindowToPicture(detail::HostWindowOf(window), width, height);
   for (IDirectDrawSurface7* s : orphans()) {
     s->display = this;
     surfaces.push_back(s);
@@ -285,7 +291,7 @@ HRESULT IDirectDraw7::CreateSurface(DDSURFACEDESC2* desc, IDirectDrawSurface7** 
     s->height = static_cast<int>(desc->dwHeight);
   }
   s->pitch = (s->width * bytes + 3) & ~3;
-  s->pixels.Replace(host::ZeroedBytes(size_t(s->pitch) * s->height));
+  s->pixels->Replace(host::ZeroedBytes(size_t(s->pitch) * s->height));
   surfaces.push_back(s);
   if (s->primary) primary = s;
   *out = s;
@@ -296,7 +302,7 @@ ULONG IDirectDraw7::Release() {
   if (--refs > 0) return refs;
   for (IDirectDrawSurface7* s : surfaces) {
     s->display = nullptr;
-    s->pixels.TakeBack();
+    s->pixels->TakeBack();
     if (s->primary) s->primary = false;
     orphans().push_back(s);
   }

@@ -6,13 +6,14 @@
 // back with Restore. The primary surface is shown in the window.
 
 #include <cstdint>
-#include <cstdlib>
-#include <new>
-#include <utility>
+#include <memory>
 #include <vector>
 
-#include "host/screen_memory.h"
 #include "winapi/win32.h"
+
+namespace winapi {
+struct SurfacePixels;
+}
 
 constexpr HRESULT DD_OK = 0;
 constexpr HRESULT MakeDdError(unsigned code) { return static_cast<HRESULT>(0x88760000u + code); }
@@ -167,10 +168,13 @@ class IDirectDrawSurface7 {
   ULONG refs = 1;
   // A primary surface that its window shows one for one lends its pixels to the
   // window's own surface, so that the copy onto it is a frame's only copy.
-  host::ScreenMemory pixels;
+  std::unique_ptr<winapi::SurfacePixels> pixels;
   bool untouched = true;  // all zero since it was made: nothing has written it yet
-  uint8_t* Bytes() { return pixels.data(); }
-  const uint8_t* Bytes() const { return pixels.data(); }
+  uint8_t* Bytes();
+  const uint8_t* Bytes() const;
+
+  IDirectDrawSurface7();
+  ~IDirectDrawSurface7();
 };
 
 class IDirectDraw7 {

@@ -1,7 +1,5 @@
-// DirectInput keyboard and mouse on SDL events.
+// DirectInput keyboard and mouse on the host's input events.
 #include "winapi/dinput.h"
-
-#include <SDL.h>
 
 #include <algorithm>
 #include <cstring>
@@ -9,6 +7,8 @@
 #include <vector>
 
 #include "host/clock.h"
+#include "host/event.h"
+#include "host/window.h"
 #include "winapi/internal.h"
 #include "winapi/scan_codes.h"
 #include "winapi/testing.h"
@@ -37,36 +37,29 @@ IDirectInputDevice7* AcquiredMouse() {
 void BufferMouse(DWORD offset, DWORD data) {
   IDirectInputDevice7* m = AcquiredMouse();
   if (!m || input().mouse_events.size() >= m->buffer_size) return;  // a full buffer drops new events
-  input().mouse_events.push_back(DIDEVICEOBJECTDATA{offset, data, SDL_GetTicks(), ++input().sequence});
+  input().mouse_events.push_back(DIDEVICEOBJECTDATA{offset, data, host::InputTicks(), ++input().sequence});
   if (m->event) SetEvent(m->event);
 }
 
-void SetRelativeMouse(bool on) {
-  if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_SetRelativeMouseMode(on ? SDL_TRUE : SDL_FALSE);
-}
-
-void Observe(const SDL_Event& e) {
+void Observe(const host::Event& e) {
   switch (e.type) {
-    case SDL_KEYDOWN:
-    case SDL_KEYUP:
-      if (uint8_t dik = winapi::PcScanCode(e.key.keysym.scancode)) input().keys[dik] = e.type == SDL_KEYDOWN ? 0x80 : 0;
+    case host::EventType::kKey:
+      if (uint8_t dik = winapi::PcScanCode(e.key)) input().keys[dik] = e.down ? 0x80 : 0;
       break;
-    case SDL_MOUSEMOTION:
-      if (e.motion.xrel) BufferMouse(DIMOFS_X, DWORD(e.motion.xrel));
-      if (e.motion.yrel) BufferMouse(DIMOFS_Y, DWORD(e.motion.yrel));
+    case host::EventType::kMouseMotion:
+      if (e.dx) BufferMouse(DIMOFS_X, DWORD(e.dx));
+      if (e.dy) BufferMouse(DIMOFS_Y, DWORD(e.dy));
       break;
-    case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP: {
-      const int b = e.button.button;
-      DWORD offset = b == SDL_BUTTON_LEFT     ? DIMOFS_BUTTON0
-                     : b == SDL_BUTTON_RIGHT  ? DIMOFS_BUTTON1
-                     : b == SDL_BUTTON_MIDDLE ? DIMOFS_BUTTON2
-                                              : DIMOFS_BUTTON3;
-      BufferMouse(offset, e.type == SDL_MOUSEBUTTONDOWN ? 0x80 : 0);
+    case host::EventType::kMouseButton: {
+      const DWORD offset = e.button == host::MouseButton::kLeft     ? DIMOFS_BUTTON0
+                           : e.button == host::MouseButton::kRight  ? DIMOFS_BUTTON1
+                           : e.button == host::MouseButton::kMiddle ? DIMOFS_BUTTON2
+                                                                    : DIMOFS_BUTTON3;
+      BufferMouse(offset, e.down ? 0x80 : 0);
       break;
     }
-    case SDL_MOUSEWHEEL:
-      if (e.wheel.y) BufferMouse(DIMOFS_Z, DWORD(e.wheel.y * 120));
+    case host::EventType::kMouseWheel:
+      if (e.wheel) BufferMouse(DIMOFS_Z, DWORD(e.wheel * 120));
       break;
     default: break;
   }
@@ -80,7 +73,7 @@ void Foreground(bool foreground) {
     if (d->acquired) d->lost = true;
   std::memset(input().keys, 0, sizeof input().keys);
   input().mouse_events.clear();
-  SetRelativeMouse(false);
+  host::SetRelativeMouse(false);
 }
 
 void EnsureObserving() {
@@ -94,8 +87,7 @@ void EnsureObserving() {
 
 namespace winapi::testing {
 void FailNextDirectInputCreate() { input().fail_next_create = true; }
-int DikFromSdlScancode(int scancode) { return PcScanCode(scancode); }
-void FeedInputEvent(const SDL_Event& event) { Observe(event); }
+void FeedInputEvent(const host::Event& event) { Observe(event); }
 }  // namespace winapi::testing
 
 HRESULT DirectInputCreateA(HINSTANCE, DWORD version, IDirectInput7** out, void*) {
@@ -148,7 +140,7 @@ HRESULT IDirectInputDevice7::Acquire() {
   if (lost && !mouse) return DIERR_INPUTLOST;
   lost = false;
   acquired = true;
-  if (mouse && (cooperative & DISCL_EXCLUSIVE)) SetRelativeMouse(true);
+  if (mouse && (cooperative & DISCL_EXCLUSIVE)) host::SetRelativeMouse(true);
   return DI_OK;
 }
 
@@ -156,7 +148,7 @@ HRESULT IDirectInputDevice7::Unacquire() {
   if (!acquired) return DI_BUFFEROVERFLOW;  // DI_NOEFFECT
   acquired = false;                         // a lost device stays marked lost
   if (mouse) {
-    SetRelativeMouse(false);
+    host::SetRelativeMouse(false);
     input().mouse_events.clear();
   }
   return DI_OK;

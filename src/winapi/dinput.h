@@ -1,5 +1,5 @@
 #pragma once
-// The DirectInput 7 calls the engine makes, on SDL events: the system keyboard as
+// The DirectInput 7 calls the engine makes, on the host's input events: the system keyboard as
 // a 256-byte state indexed by DirectInput key codes, acquired only while the
 // window is in the foreground (a read after the window was inactive fails as
 // input lost until the device is made again), and the system mouse, exclusive

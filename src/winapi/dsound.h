@@ -1,5 +1,5 @@
 #pragma once
-// The DirectSound calls the engine makes, mixed on SDL's audio thread: the device
+// The DirectSound calls the engine makes, mixed on the host's audio thread: the device
 // with its cooperative level, the primary buffer whose format is set, and static
 // secondary buffers with 3D control (head-relative parameters give a centred or
 // panned source) that lock, play once or looped, report status and position,

@@ -1,17 +1,22 @@
 #pragma once
 // Shared between the stand-ins' own files; never included by the engine.
 
-#include <SDL.h>
-
 #include <functional>
 
 #include "winapi/win32.h"
 
+namespace host {
+struct Event;
+struct Window;
+}  // namespace host
+
 namespace winapi::detail {
 
-SDL_Window* SdlWindowOf(HWND window);
-// Sees every SDL event before it becomes a window message (the input devices).
-void AddEventObserver(std::function<void(const SDL_Event&)> observer);
+// The host's window behind a window handle; null once the handle is retired.
+host::Window* HostWindowOf(HWND window);
+// Sees every event of the host's the player has not taken, before it becomes a
+// window message (the input devices).
+void AddEventObserver(std::function<void(const host::Event&)> observer);
 // Told when the program's window is minimised: DirectDraw surfaces lose their
 // memory then, as they do when an exclusive full-screen program is minimised.
 void AddMinimiseObserver(std::function<void()> observer);
@@ -19,7 +24,5 @@ void AddMinimiseObserver(std::function<void()> observer);
 // minimised) or leaves it; input devices held in the foreground need it.
 void AddForegroundObserver(std::function<void(bool foreground)> observer);
 bool WindowInForeground();
-// Turns SDL's waiting events into messages.
-void PumpEvents();
 
 }  // namespace winapi::detail

@@ -1,16 +1,18 @@
-// The module-music calls on libopenmpt, played by the host's audio mixer.
+// The module-music calls on the host's module music, played by its audio mixer.
 #include "winapi/midas.h"
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "host/audio_mixer.h"
 #include "host/last_error.h"
+#include "host/module_music.h"
 #include "image/file_bytes.h"
 
 struct MidasModule {
-  openmpt_module* module = nullptr;
+  std::unique_ptr<host::audio::ModuleMusic> music;
 };
 struct MidasPlayback {
   MidasModule* module = nullptr;
@@ -61,19 +63,15 @@ MIDASmodule MIDASloadModule(const char* fileName) {
     host::SetLastErrorText(std::string(fileName ? fileName : "") + ": " + why);
     return nullptr;
   }
-  int error = 0;
-  const char* message = nullptr;
-  openmpt_module* m = openmpt_module_create_from_memory2(bytes.data(), bytes.size(), openmpt_log_func_silent, nullptr,
-                                                         openmpt_error_func_ignore, nullptr, &error, &message, nullptr);
-  if (!m) {
+  std::string detail;
+  std::unique_ptr<host::audio::ModuleMusic> music = host::audio::ModuleMusic::Load(bytes, detail);
+  if (!music) {
     std::string text = std::string(fileName) + ": not a module this program plays";
-    if (message && *message) text += std::string(" (libopenmpt: ") + message + ")";
+    if (!detail.empty()) text += " (" + detail + ")";
     host::SetLastErrorText(text);
-    openmpt_free_string(message);
     return nullptr;
   }
-  openmpt_free_string(message);
-  g_library.loaded.push_back(new MidasModule{m});
+  g_library.loaded.push_back(new MidasModule{std::move(music)});
   return g_library.loaded.back();
 }
 
@@ -81,9 +79,9 @@ MIDASmodulePlayHandle MIDASplayModule(MIDASmodule module, int loop) {
   if (!g_library.open || !module) return nullptr;
   g_library.last_loop = loop;
   host::audio::Lock();
-  openmpt_module_set_repeat_count(module->module, loop ? -1 : 0);
-  openmpt_module_set_position_seconds(module->module, 0);
-  host::audio::SetModule(module->module);
+  module->music->Repeat(loop != 0);
+  module->music->MoveTo(0);
+  host::audio::SetModule(module->music.get());
   host::audio::Unlock();
   g_library.playback.module = module;
   return &g_library.playback;
@@ -92,7 +90,7 @@ MIDASmodulePlayHandle MIDASplayModule(MIDASmodule module, int loop) {
 BOOL MIDASstopModule(MIDASmodulePlayHandle playHandle) {
   if (!playHandle || !playHandle->module) return 0;
   host::audio::Lock();
-  if (host::audio::Module() == playHandle->module->module) host::audio::SetModule(nullptr);
+  if (host::audio::Module() == playHandle->module->music.get()) host::audio::SetModule(nullptr);
   host::audio::Unlock();
   playHandle->module = nullptr;
   return 1;
@@ -101,12 +99,11 @@ BOOL MIDASstopModule(MIDASmodulePlayHandle playHandle) {
 BOOL MIDASfreeModule(MIDASmodule module) {
   if (!module) return 0;
   host::audio::Lock();
-  if (host::audio::Module() == module->module) host::audio::SetModule(nullptr);
+  if (host::audio::Module() == module->music.get()) host::audio::SetModule(nullptr);
   host::audio::Unlock();
   if (g_library.playback.module == module) g_library.playback.module = nullptr;
   auto& loaded = g_library.loaded;
   loaded.erase(std::remove(loaded.begin(), loaded.end(), module), loaded.end());
-  openmpt_module_destroy(module->module);
   delete module;
   return 1;
 }

@@ -1,7 +1,7 @@
 #pragma once
-// The nine calls of the module-music library, played by libopenmpt on SDL's
-// audio thread: the music mixes in the background at the device's rate and loops
-// seamlessly from the module's restart position when asked to.
+// The nine calls of the module-music library, played by the host's module
+// player on its audio thread: the music mixes in the background at the device's
+// rate and loops seamlessly from the module's restart position when asked to.
 
 #include "winapi/win32.h"
 

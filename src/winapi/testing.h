@@ -6,10 +6,14 @@
 
 #include "winapi/win32.h"
 
+namespace host {
+struct Event;
+}
+
 namespace winapi::testing {
 
 int WindowCount();
-// Windows that still have an SDL window (and its presentation buffers).
+// Windows that still have a host window (and its presentation buffers).
 int ShownWindowCount();
 // Posts the messages a real minimise or restore of the window produces and, on
 // minimise, loses every surface.
@@ -19,10 +23,8 @@ void SimulateRestore(HWND window);
 void FailNextBlt(HRESULT result);
 // The next DirectInputCreateA fails as if DirectInput were not installed.
 void FailNextDirectInputCreate();
-// The DirectInput key code of an SDL scan code; 0 for none.
-int DikFromSdlScancode(int scancode);
-// Hands an input event to the keyboard and mouse devices as if SDL delivered it.
-void FeedInputEvent(const union SDL_Event& event);
+// Hands an input event to the keyboard and mouse devices as if the host delivered it.
+void FeedInputEvent(const host::Event& event);
 // Every sound buffer loses its memory, as when another program takes the device;
 // with `restore_keeps_failing` their Restore keeps answering DSERR_BUFFERLOST.
 void LoseSoundBuffers(bool restore_keeps_failing);

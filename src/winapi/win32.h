@@ -1,6 +1,6 @@
 #pragma once
 // Windows types, window and message calls, and the tick count, as the engine uses
-// them. Built on SDL2; see window.cpp and tick_count.cpp.
+// them. Built on the host's windows and clock; see window.cpp and tick_count.cpp.
 
 #include <cstdint>
 
@@ -122,7 +122,7 @@ inline const char* const IDC_ARROW = reinterpret_cast<const char*>(32512);
 // arguments (window, message range) are accepted and ignored.
 // Keeps the class's window procedure; styles, icon, cursor and brush are unused.
 ATOM RegisterClassA(const WNDCLASSA* wc);
-// An SDL window, hidden until ShowWindow: full screen at the desktop's size, or
+// A host window, hidden until ShowWindow: full screen at the desktop's size, or
 // a resizable window of the --window size; position, style and parent are ignored.
 HWND CreateWindowExA(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y, int width,
                      int height, HWND parent, HMENU menu, HINSTANCE instance, void* param);
@@ -143,7 +143,7 @@ HACCEL LoadAcceleratorsA(HINSTANCE instance, const char* tableName);
 // SM_CXSCREEN and SM_CYSCREEN are the desktop's size; 0 without a display.
 int GetSystemMetrics(int index);
 
-// SDL's events arrive here as Windows messages (WM_KEYDOWN with virtual-key codes,
+// The host's events arrive here as Windows messages (WM_KEYDOWN with virtual-key codes,
 // WM_ACTIVATE, WM_CLOSE); the window timers' WM_TIMER come when due.
 BOOL PeekMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT removeMsg);
 // Blocks until a message comes; 0 for WM_QUIT. With the virtual clock a due timer
@@ -158,7 +158,7 @@ BOOL TranslateMessage(const MSG* msg);
 LRESULT DispatchMessageA(const MSG* msg);
 // There are no accelerators: always 0, so every message is dispatched.
 int TranslateAcceleratorA(HWND window, HACCEL accel, MSG* msg);
-// Queues the message behind SDL's events; never fails.
+// Queues the message behind the host's events; never fails.
 BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Nothing needs a default action here: always 0.
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,103 @@
+#include "host/window.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/last_error.h"
+#include "host/screen_memory.h"
+#include "host/sdl_window.h"
+#include "host/settings.h"
+#include "host/video_start.h"
+#include "host/web_page.h"
+#include "host/window_presenter.h"
+
+namespace host {
+namespace {
+
+std::vector<std::unique_ptr<Window>>& windows() {
+  static std::vector<std::unique_ptr<Window>> w;
+  return w;
+}
+
+}  // namespace
+
+Window* OpenWindow(const char* title, int width, int height) {
+  if (!EnsureVideo()) return nullptr;
+  Uint32 flags = SDL_WINDOW_HIDDEN;
+  int x = SDL_WINDOWPOS_UNDEFINED, y = SDL_WINDOWPOS_UNDEFINED;
+  if (Windowed()) {
+    width = WindowedWidth();
+    height = WindowedHeight();
+    x = y = SDL_WINDOWPOS_CENTERED;
+    // A resizable canvas would take the size the page gives it; it keeps the mode's.
+    if (!kInWebPage) flags |= SDL_WINDOW_RESIZABLE;
+  } else {
+    flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+  }
+  SDL_Window* sdl = SDL_CreateWindow(title ? title : "", x, y, width > 0 ? width : 1, height > 0 ? height : 1, flags);
+  if (!sdl) {
+    SetLastErrorText(std::string("cannot create a window (") + SDL_GetError() + ")");
+    return nullptr;
+  }
+  windows().push_back(std::make_unique<Window>(Window{sdl}));
+  return windows().back().get();
+}
+
+void CloseWindow(Window* window) {
+  auto& all = windows();
+  auto it = std::find_if(all.begin(), all.end(), [&](const auto& w) { return w.get() == window; });
+  if (it == all.end()) return;
+  ForgetWindow(window);
+  SDL_DestroyWindow(window->sdl);
+  all.erase(it);
+}
+
+void ShowWindow(Window* window) {
+  if (window) SDL_ShowWindow(window->sdl);
+}
+
+void RaiseWindow(Window* window) {
+  if (window) SDL_RaiseWindow(window->sdl);
+}
+
+bool WindowMinimised(const Window* window) {
+  return window && (SDL_GetWindowFlags(window->sdl) & SDL_WINDOW_MINIMIZED) != 0;
+}
+
+Window* WindowWithId(uint32_t id) {
+  for (auto& w : windows())
+    if (SDL_GetWindowID(w->sdl) == id) return w.get();
+  return nullptr;
+}
+
+bool DesktopSize(int& width, int& height) {
+  SDL_DisplayMode mode;
+  if (!EnsureVideo() || SDL_GetDesktopDisplayMode(0, &mode) != 0) return false;
+  width = mode.w;
+  height = mode.h;
+  return true;
+}
+
+void ShowPointer(bool shown) {
+  if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(shown ? SDL_ENABLE : SDL_DISABLE);
+}
+
+void SetRelativeMouse(bool on) {
+  if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_SetRelativeMouseMode(on ? SDL_TRUE : SDL_FALSE);
+}
+
+uint32_t InputTicks() { return SDL_GetTicks(); }
+
+bool DisplayStarted() { return SDL_WasInit(SDL_INIT_VIDEO) != 0; }
+
+void ShutDown() {
+  while (!windows().empty()) CloseWindow(windows().back().get());
+  SDL_Quit();
+  ForgetVideoStart();
+}
+
+}  // namespace host
