@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a job needs, when any is missing.
 #   scripts/install-deps.sh play   build and play the demo
-#   scripts/install-deps.sh test   also the test suite (GoogleTest, an X server, xdotool, Python)
+#   scripts/install-deps.sh test   also the test suite (GoogleTest, an X server, xdotool, Python, pmccabe)
 #   scripts/install-deps.sh ci     also the static checks (cppcheck, clang-format) and the web build's test
 #   scripts/install-deps.sh web    build the web page (Emscripten)
 #   scripts/install-deps.sh web-test  also test it (Chromium)
@@ -14,8 +14,8 @@ packages=(build-essential cmake pkg-config libsdl2-dev libopenmpt-dev libpng-dev
           libavformat-dev libavcodec-dev libavutil-dev libswscale-dev)
 case "$job" in
   play) ;;
-  test) packages+=(libgtest-dev xvfb xauth xdotool desktop-file-utils man-db ffmpeg python3) ;;
-  ci) packages+=(libgtest-dev xvfb xauth xdotool desktop-file-utils man-db ffmpeg python3 cppcheck clang-format
+  test) packages+=(libgtest-dev xvfb xauth xdotool desktop-file-utils man-db ffmpeg python3 pmccabe) ;;
+  ci) packages+=(libgtest-dev xvfb xauth xdotool desktop-file-utils man-db ffmpeg python3 pmccabe cppcheck clang-format
                  emscripten chromium dpkg-dev) ;;
   web) packages+=(emscripten dpkg-dev) ;;
   web-test) packages+=(emscripten dpkg-dev chromium) ;;

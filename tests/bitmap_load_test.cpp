@@ -1,6 +1,7 @@
 #include "gfx/bitmap_load.h"
 
 #include <chrono>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -58,6 +59,15 @@ TEST_F(PictureLoad, RunLengthCodesAtTheirEdges) {
   EXPECT_EQ(test::PixelAt(b, 1, 0), PaletteValue(7));
   for (int x = 2; x < 65; ++x) ASSERT_EQ(test::PixelAt(b, x, 0), PaletteValue(0)) << x;
   EXPECT_EQ(test::PixelAt(b, 65, 0), PaletteValue(5));
+}
+
+TEST(PcxRuns, ARunPastTheEndOfThePictureStopsAtItsLastByte) {
+  // A run of five 7s for the last two bytes; the bytes after them are not the picture's.
+  const uint8_t data[] = {0x01, 0xC5, 0x07};
+  uint8_t out[6] = {0xAA, 0xAA, 0xAA, 0xAA, 0xAA, 0xAA};
+  EXPECT_EQ(DecodePcxRuns(data, sizeof data, 0, out, 3), 3u);
+  const uint8_t expected[6] = {0x01, 0x07, 0x07, 0xAA, 0xAA, 0xAA};
+  EXPECT_EQ(std::memcmp(out, expected, sizeof out), 0);
 }
 
 TEST_F(PictureLoad, SizeComesFromMinimumAndMaximumCorners) {
@@ -279,6 +289,26 @@ TEST_F(PictureLoad, RestoreOfAPcxCannotReloadIt) {
   EXPECT_EQ(reload_bitmap_surface(b.surface, b.name), E_FAIL);
   b.restore();
   EXPECT_EQ(b.loaded, 1);
+}
+
+TEST_F(PictureLoad, ABitmapSurfaceOfAPictureHasItsSizeAndPixels) {
+  const auto rgb = [](int x, int y) { return uint32_t(x * 0x020000 + y * 0x000400 + ((x ^ y) & 0xFF)); };
+  test::WriteBmp("p.bmp", 100, 50, rgb);
+  IDirectDrawSurface7* s = load_bitmap_surface(g_pDD, "p.bmp", 0, 0);
+  ASSERT_NE(s, nullptr);
+  DDSURFACEDESC2 d{};
+  d.dwSize = sizeof d;
+  ASSERT_EQ(s->Lock(nullptr, &d, DDLOCK_WAIT, nullptr), DD_OK);
+  EXPECT_EQ(d.dwWidth, 100u);
+  EXPECT_EQ(d.dwHeight, 50u);
+  int wrong = 0;
+  for (int y = 0; y < 50; ++y)
+    for (int x = 0; x < 100; ++x)
+      wrong += (reinterpret_cast<const uint32_t*>(static_cast<uint8_t*>(d.lpSurface) + y * d.lPitch)[x] & 0xFFFFFF) !=
+               rgb(x, y);
+  s->Unlock(nullptr);
+  s->Release();
+  EXPECT_EQ(wrong, 0);
 }
 
 TEST_F(PictureLoad, BitmapSurfaceHelpersStretchAndKeepOnFailure) {

@@ -24,10 +24,14 @@ class DriverTest : public ::testing::Test {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     host::SetWindowed(true, 320, 200);  // presentation at the mode's size costs least
+    // Each test starts from a run that has not begun, whatever ran before it.
+    test::ResetDriverState();
+    host::audio::SetSound(false, false);
   }
   void TearDown() override {
     host::SetPresentHook(nullptr);
     winapi::Shutdown();
+    logging::DisableFiles();
   }
   int Run(const char* command_line) {
     std::string text = command_line;

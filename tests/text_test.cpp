@@ -168,6 +168,10 @@ TEST_F(Consoles, CreationFailuresLookupAndFonts) {
   ASSERT_TRUE(first.create("twin", 20, 5));
   ASSERT_TRUE(second.create("twin", 20, 5));
   EXPECT_EQ(get_con("twin"), &second);  // newest first
+  // Without a loaded font there is nothing to draw with.
+  FreeFonts();
+  EXPECT_FALSE(second.set_font("any"));
+  ASSERT_TRUE(LoadFonts("data/fonts.def"));
   EXPECT_TRUE(second.set_font("any"));
   EXPECT_FALSE(second.set_font("any"));  // the buffer exists already
   {

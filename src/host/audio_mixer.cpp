@@ -28,6 +28,7 @@ struct Mixer {
   bool held = false;             // silent, with music and buffers standing still
   int pull_rate = 0;             // non-zero: no device; the mixer is read by Pull at this rate
   bool silent_fallback = false;  // no device: play on without sound instead of failing
+  bool fell_back = false;        // pulled because no device opened: the next Open tries again
   std::vector<Voice*> voices;
   std::vector<int16_t> module_pcm;
   std::vector<int32_t> sum;
@@ -146,6 +147,7 @@ bool Open() {
       // Played on, silently: the mixer runs without a device and nobody reads it.
       std::fprintf(stderr, "velmora: no sound device: playing without sound\n");
       m.pull_rate = m.rate = kPullRate;
+      m.fell_back = true;
       return true;
     }
     SetLastErrorText("no sound device (" + why + ")");
@@ -163,6 +165,8 @@ void Close() {
   if (m.pull_rate) {
     m.module = nullptr;
     m.voices.clear();
+    if (m.fell_back) m.pull_rate = 0;
+    m.fell_back = false;
     return;
   }
   SDL_CloseAudioDevice(m.device);  // waits for a running callback to finish

@@ -102,26 +102,27 @@ DecodeResult ReadHeader(const uint8_t* d, size_t size, Header& h) {
   return {};
 }
 
+// Palettes of 1, 4 or 8 bits, run-length coded only at their own depth; bit
+// fields at 16 and 32 bits; 24 bits only plain.
+bool DepthFitsCompression(const Header& h) {
+  switch (h.bits) {
+    case 1: return h.compression == BI_RGB;
+    case 4: return h.compression == BI_RGB || h.compression == BI_RLE4;
+    case 8: return h.compression == BI_RGB || h.compression == BI_RLE8;
+    case 16:
+    case 32: return h.compression == BI_RGB || h.BitFields();
+    case 24: return h.compression == BI_RGB;
+    default: return false;
+  }
+}
+
 // The size within the limits, and a depth with a compression it can have.
 DecodeResult CheckFormat(const Header& h, const DecodeLimits& limits) {
   if (h.width <= 0 || h.height <= 0) return Fail(DecodeError::kCorrupt);
   if (h.width > 65535 || h.height > 65535) return Fail(DecodeError::kTooLarge);
   if (uint64_t(h.width) * uint64_t(h.height) > limits.max_pixels) return Fail(DecodeError::kTooLarge);
   if (h.Rle() && h.top_down) return Fail(DecodeError::kUnsupported);
-  bool allowed = false;
-  switch (h.bits) {
-    case 1:
-    case 4:
-    case 8:
-      allowed = h.compression == BI_RGB || (h.compression == BI_RLE8 && h.bits == 8) ||
-                (h.compression == BI_RLE4 && h.bits == 4);
-      break;
-    case 16:
-    case 32: allowed = h.compression == BI_RGB || h.BitFields(); break;
-    case 24: allowed = h.compression == BI_RGB; break;
-    default: break;
-  }
-  return allowed ? DecodeResult{} : Fail(DecodeError::kUnsupported);
+  return DepthFitsCompression(h) ? DecodeResult{} : Fail(DecodeError::kUnsupported);
 }
 
 DecodeResult ReadPalette(const uint8_t* d, size_t size, const Header& h, Palette& palette) {

@@ -115,6 +115,7 @@ void demo::ResetTimeline() {
   g_bFirstTick = 1;
   g_dwLastTick = g_dwThisTick = g_dwDelta = 0;
   g_dwElapsed = g_dwFrameTicks = g_dwFrames = 0;
+  g_update_steps = 0;
 }
 
 int demo::main(int argc, char* argv[]) {

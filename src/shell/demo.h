@@ -10,7 +10,7 @@ extern int g_nDemoMode;
 namespace demo {
 // The driver's `main`, kept apart from the program's own entry point.
 int main(int argc, char* argv[]);
-// Update steps run so far (one per millisecond of demo time).
+// Update steps run since the timeline started (one per millisecond of demo time).
 uint64_t UpdateStepCount();
 // The timeline's state back to where a fresh start has it: the part, the frame
 // clock, and the phases the effects carry from frame to frame. The console's

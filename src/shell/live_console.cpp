@@ -30,7 +30,7 @@ constexpr const char* kChannels[] = {"con", "winmain", "2d", "dx", "main", "efec
 // code in bits 16-23 and bit 24 for the extended keys.
 uint8_t KeyCode(LPARAM flags) { return static_cast<uint8_t>(((flags >> 16) & 0x7F) | ((flags >> 24) & 1 ? 0x80 : 0)); }
 
-std::vector<std::string> Words(const std::string& line) {
+std::vector<std::string> SplitWords(const std::string& line) {
   std::istringstream in(line);
   std::vector<std::string> words;
   for (std::string w; in >> w;) words.push_back(w);
@@ -253,83 +253,109 @@ void LiveConsole::Run(const std::string& command) {
 }
 
 void LiveConsole::Answer(const std::string& command) {
-  const std::vector<std::string> w = Words(command);
+  struct Command {
+    const char* verb;
+    bool alone;  // takes no words after it
+    void (LiveConsole::*run)(const Words&);
+  };
+  static constexpr Command kCommands[] = {
+      {"help", true, &LiveConsole::Help},  {"time", true, &LiveConsole::Time},   {"fps", true, &LiveConsole::Fps},
+      {"goto", false, &LiveConsole::GoTo}, {"pause", true, &LiveConsole::Pause}, {"shot", false, &LiveConsole::Shot},
+      {"log", false, &LiveConsole::Log},   {"quit", true, &LiveConsole::Quit},
+  };
+  const Words w = SplitWords(command);
   if (w.empty()) return;
-  const std::string& verb = w[0];
+  for (const Command& c : kCommands)
+    if (w[0] == c.verb && (!c.alone || w.size() == 1)) return (this->*c.run)(w);
+  Print("unknown command '" + command + "': try help");
+}
+
+void LiveConsole::Help(const Words&) {
+  // Each line within the 40 columns of the smallest window.
+  Print("help          this list");
+  Print("time          demo time and frame");
+  Print("fps           frames a second, measured");
+  Print("goto MS       replay to demo time MS");
+  Print("pause         pause or resume");
+  Print("shot FILE     save the next frame (PNG)");
+  Print("log CHANNEL on|off, log all on|off");
+  Print("              show or hide log lines");
+  Print("quit          end the demo");
+  Print("PgUp/PgDn scroll, Up/Down history,");
+  Print("Esc closes");
+}
+
+void LiveConsole::Time(const Words&) {
   char text[160];
-  if (verb == "help" && w.size() == 1) {
-    // Each line within the 40 columns of the smallest window.
-    Print("help          this list");
-    Print("time          demo time and frame");
-    Print("fps           frames a second, measured");
-    Print("goto MS       replay to demo time MS");
-    Print("pause         pause or resume");
-    Print("shot FILE     save the next frame (PNG)");
-    Print("log CHANNEL on|off, log all on|off");
-    Print("              show or hide log lines");
-    Print("quit          end the demo");
-    Print("PgUp/PgDn scroll, Up/Down history,");
-    Print("Esc closes");
-  } else if (verb == "time" && w.size() == 1) {
-    std::snprintf(text, sizeof text, "demo time %lu ms, frame %lu",
-                  static_cast<unsigned long>(actions_.demo_time ? actions_.demo_time() : 0),
-                  static_cast<unsigned long>(actions_.frames ? actions_.frames() : 0));
-    Print(text);
-  } else if (verb == "fps" && w.size() == 1) {
-    if (frame_times_.size() < 2) {
-      Print("fps: no frames drawn in the last second");
-    } else {
-      const double span = std::chrono::duration<double>(frame_times_.back() - frame_times_.front()).count();
-      std::snprintf(text, sizeof text, "%.1f frames per second", span > 0 ? (frame_times_.size() - 1) / span : 0.0);
-      Print(text);
-    }
-  } else if (verb == "goto") {
-    if (w.size() != 2 || !IsDemoTime(w[1])) {
-      Print("goto needs a demo time from 0 to 106000 ms");
-      return;
-    }
-    std::string why;
-    if (actions_.go_to && actions_.go_to(DWORD(std::stol(w[1])), why))
-      Print("going to " + w[1] + " ms");
-    else
-      Print("goto: " + (why.empty() ? std::string("not available") : why));
-  } else if (verb == "pause" && w.size() == 1) {
-    Print(actions_.toggle_pause ? actions_.toggle_pause() : "pause: not available");
-  } else if (verb == "shot") {
-    if (w.size() != 2) {
-      Print("shot needs a file name");
-      return;
-    }
-    const std::string path = std::filesystem::absolute(w[1]).string();
-    if (std::string problem = ShotTargetProblem(path); !problem.empty()) {
-      Print("shot: " + problem);
-      return;
-    }
-    pending_shot_ = path;
-  } else if (verb == "log") {
-    bool known = w.size() == 3 && w[1] == "all";
-    if (w.size() == 3)
-      for (const char* c : kChannels) known = known || w[1] == c;
-    if (!known || (w[2] != "on" && w[2] != "off")) {
-      Print("log needs a channel (or all) and on or off; channels:");
-      std::string names;
-      for (const char* c : kChannels) names += std::string(names.empty() ? "" : " ") + c;
-      Print(names);
-      return;
-    }
-    for (const char* c : kChannels)
-      if (w[1] == "all" || w[1] == c) {
-        if (w[2] == "on")
-          shown_channels_.insert(c);
-        else
-          shown_channels_.erase(c);
-      }
-    Print(w[1] + " lines " + (w[2] == "on" ? "shown" : "hidden"));
-  } else if (verb == "quit" && w.size() == 1) {
-    if (actions_.quit) actions_.quit();
-  } else {
-    Print("unknown command '" + command + "': try help");
+  std::snprintf(text, sizeof text, "demo time %lu ms, frame %lu",
+                static_cast<unsigned long>(actions_.demo_time ? actions_.demo_time() : 0),
+                static_cast<unsigned long>(actions_.frames ? actions_.frames() : 0));
+  Print(text);
+}
+
+void LiveConsole::Fps(const Words&) {
+  if (frame_times_.size() < 2) {
+    Print("fps: no frames drawn in the last second");
+    return;
   }
+  const double span = std::chrono::duration<double>(frame_times_.back() - frame_times_.front()).count();
+  char text[160];
+  std::snprintf(text, sizeof text, "%.1f frames per second", span > 0 ? (frame_times_.size() - 1) / span : 0.0);
+  Print(text);
+}
+
+void LiveConsole::GoTo(const Words& w) {
+  if (w.size() != 2 || !IsDemoTime(w[1])) {
+    Print("goto needs a demo time from 0 to 106000 ms");
+    return;
+  }
+  std::string why;
+  if (actions_.go_to && actions_.go_to(DWORD(std::stol(w[1])), why))
+    Print("going to " + w[1] + " ms");
+  else
+    Print("goto: " + (why.empty() ? std::string("not available") : why));
+}
+
+void LiveConsole::Pause(const Words&) {
+  Print(actions_.toggle_pause ? actions_.toggle_pause() : "pause: not available");
+}
+
+void LiveConsole::Shot(const Words& w) {
+  if (w.size() != 2) {
+    Print("shot needs a file name");
+    return;
+  }
+  const std::string path = std::filesystem::absolute(w[1]).string();
+  if (std::string problem = ShotTargetProblem(path); !problem.empty()) {
+    Print("shot: " + problem);
+    return;
+  }
+  pending_shot_ = path;
+}
+
+void LiveConsole::Log(const Words& w) {
+  bool known = w.size() == 3 && w[1] == "all";
+  if (w.size() == 3)
+    for (const char* c : kChannels) known = known || w[1] == c;
+  if (!known || (w[2] != "on" && w[2] != "off")) {
+    Print("log needs a channel (or all) and on or off; channels:");
+    std::string names;
+    for (const char* c : kChannels) names += std::string(names.empty() ? "" : " ") + c;
+    Print(names);
+    return;
+  }
+  for (const char* c : kChannels) {
+    if (w[1] != "all" && w[1] != c) continue;
+    if (w[2] == "on")
+      shown_channels_.insert(c);
+    else
+      shown_channels_.erase(c);
+  }
+  Print(w[1] + " lines " + (w[2] == "on" ? "shown" : "hidden"));
+}
+
+void LiveConsole::Quit(const Words&) {
+  if (actions_.quit) actions_.quit();
 }
 
 void LiveConsole::NoteFrame(bitmap& picture) {

@@ -80,6 +80,16 @@ class LiveConsole {
   void ShowOverlay();
   void Print(const std::string& text);
   void Answer(const std::string& command);
+  // The commands, each given the command's words.
+  using Words = std::vector<std::string>;
+  void Help(const Words& w);
+  void Time(const Words& w);
+  void Fps(const Words& w);
+  void GoTo(const Words& w);
+  void Pause(const Words& w);
+  void Shot(const Words& w);
+  void Log(const Words& w);
+  void Quit(const Words& w);
   void SaveShot(bitmap& picture);
   void DrawPanel();
 
