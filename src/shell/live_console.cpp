@@ -11,7 +11,6 @@
 #include "host/frame_pump.h"
 #include "host/window_overlay.h"
 #include "image/file_bytes.h"
-#include "image/png_writer.h"
 #include "input/keyboard.h"
 #include "shell/frame_capture.h"
 #include "shell/options.h"
@@ -374,10 +373,9 @@ void LiveConsole::SaveShot(bitmap& picture) {
   }
   const host::PresentedFrame frame{static_cast<const uint8_t*>(picture.desc.lpSurface), picture.width, picture.height,
                                    int(picture.desc.lPitch), int(picture.desc.ddpfPixelFormat.dwRGBBitCount)};
-  const std::vector<uint8_t> rgb = FrameToRgb(frame);
+  const bool saved = WriteFramePng(path, frame);
   picture.unlock();
-  Print(WritePngRgb(path.c_str(), picture.width, picture.height, rgb.data()) ? "saved " + path
-                                                                             : "shot: cannot write " + path);
+  Print(saved ? "saved " + path : "shot: cannot write " + path);
 }
 
 void LiveConsole::DrawPanel() {
