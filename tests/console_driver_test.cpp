@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/clock.h"
+#include "host/event.h"
 #include "host/frame_pump.h"
 #include "host/sdl_window.h"
 #include "host/settings.h"
@@ -15,6 +16,8 @@
 #include "shell/demo.h"
 #include "shell/frame_clock.h"
 #include "shell/live_console.h"
+#include "shell/player_keys.h"
+#include "shell/seek.h"
 #include "shell/startup_failure.h"
 #include "support.h"
 #include "winapi/gdi.h"
@@ -40,8 +43,10 @@ class ConsoleDriverTest : public ::testing::Test {
     SetDataDirectory("");
   }
   // Runs the demo, calling `at_frame` before each presented frame's pixels are
-  // kept, and returns the frames presented at the demo times asked for.
-  std::map<DWORD, Frame> Run(const std::vector<DWORD>& times, const std::function<void(uint64_t)>& at_frame) {
+  // kept, and returns the frames presented at the demo times asked for; it ends
+  // after the last of them unless `to_its_end`.
+  std::map<DWORD, Frame> Run(const std::vector<DWORD>& times, const std::function<void(uint64_t)>& at_frame,
+                             bool to_its_end = false) {
     test::ResetDriverState();  // each run starts as a fresh process does
     std::map<DWORD, Frame> kept;
     uint64_t presents = 0;
@@ -49,12 +54,14 @@ class ConsoleDriverTest : public ::testing::Test {
       at_frame(++presents);
       for (DWORD t : times)
         if (g_dwElapsed == t) kept[t] = Frame(f.pixels, f.pixels + size_t(f.pitch) * size_t(f.height));
-      if (g_dwElapsed >= times.back()) PostMessageA(hWnd, WM_CLOSE, 0, 0);
+      if (g_dwElapsed >= times.back() && !to_its_end) PostMessageA(hWnd, WM_CLOSE, 0, 0);
     });
     std::string words;
     EXPECT_EQ(WinMain(GetModuleHandleA(nullptr), nullptr, words.data(), 10), 0);
     EXPECT_EQ(FirstStartupFailure(), "");
-    EXPECT_GE(g_dwElapsed, times.back());
+    if (!to_its_end) {
+      EXPECT_GE(g_dwElapsed, times.back());
+    }
     host::SetPresentHook(nullptr);
     winapi::Shutdown();
     return kept;
@@ -80,6 +87,66 @@ TEST_F(ConsoleDriverTest, GotoBackAndForthShowsTheFramesOfAWholeRun) {
   EXPECT_TRUE(back_done);
   ASSERT_EQ(jumped.size(), 3u);
   for (DWORD t : times) EXPECT_TRUE(jumped.at(t) == whole.at(t)) << t;
+}
+
+// The viewer's keys go the same way as the console's goto: forward by a tenth
+// of the demo, to the next part, back 5 s, forward to 80 %, and past the end.
+TEST_F(ConsoleDriverTest, SeekKeysShowTheFramesOfAWholeRunAndPastTheEndEnd) {
+  const std::vector<DWORD> times{40000, 63000, 90000};
+  const std::map<DWORD, Frame> whole = Run(times, [](uint64_t) {});
+  InstallPlayerKeys();
+  const struct {
+    DWORD after_ms;
+    host::Key key;
+    DWORD target;  // the first frame shown after the key is the first at or after it
+  } presses[] = {{1000, host::KeyAfter(host::Key::k1, 2), 31800},   // 30 %
+                 {33000, host::Key::kPageDown, 36001},              // the twirl's start
+                 {41000, host::Key::kLeft, 36000},                  // 40000 comes again
+                 {64000, host::KeyAfter(host::Key::k1, 7), 84800},  // 80 %
+                 {92000, host::Key::kPageDown, 0}};                 // past the bottle: the end
+  size_t next = 0;
+  DWORD last = 0;
+  std::vector<DWORD> first_after;
+  const std::map<DWORD, Frame> moved = Run(
+      times,
+      [&](uint64_t) {
+        last = g_dwElapsed;
+        if (first_after.size() < next) first_after.push_back(g_dwElapsed);
+        if (next == std::size(presses) || g_dwElapsed < presses[next].after_ms) return;
+        host::Event key;
+        key.type = host::EventType::kKey;
+        key.key = presses[next++].key;
+        key.down = true;
+        host::DeliverEvent(key);
+      },
+      true);
+  ASSERT_EQ(next, std::size(presses));
+  EXPECT_LT(last, 93000u);  // ended at the key, long before the timeline's end
+  ASSERT_EQ(first_after.size(), std::size(presses) - 1);
+  for (size_t i = 0; i < first_after.size(); ++i) {
+    EXPECT_GE(first_after[i], presses[i].target) << i;
+    EXPECT_LT(first_after[i], presses[i].target + 17) << i;  // one frame at 60 a second
+  }
+  for (DWORD t : times) EXPECT_TRUE(moved.at(t) == whole.at(t)) << t;
+}
+
+// --loop: at the end the timeline starts again, with the frames of its first round.
+TEST_F(ConsoleDriverTest, ALoopPlaysTheTimelineAgainFrameForFrame) {
+  const std::map<DWORD, Frame> whole = Run({5000}, [](uint64_t) {});
+  SetLoopStart(0);
+  DWORD previous = 0;
+  int rounds = 1;
+  const std::map<DWORD, Frame> looped = Run(
+      {5000},
+      [&](uint64_t) {
+        if (g_dwElapsed < previous) ++rounds;
+        previous = g_dwElapsed;
+        if (rounds == 2 && g_dwElapsed >= 5050) PostMessageA(hWnd, WM_CLOSE, 0, 0);
+      },
+      true);
+  SetLoopStart(std::nullopt);
+  EXPECT_EQ(rounds, 2);
+  EXPECT_TRUE(looped.at(5000) == whole.at(5000));  // the second round's
 }
 
 // The console is shown over the scaled picture in the window, never in the

@@ -56,6 +56,7 @@ TEST(Options, WordsBecomeSettingsOrOneProblem) {
       {{"--lossless"}, false, "--lossless and --record-size go with --record"},
       {{"--record", "a.mkv"}, true, "--record is not available in a web page"},
       {{"--log"}, true, "--log is not available in a web page (it writes files)"},
+      {{"--loop", "--record", "a.mkv"}, false, "--loop does not go with --record (a recording ends)"},
       {{"--bogus"}, false, "unknown option --bogus"},
       {{"640", "4x0"}, false, "not a display mode number: '4x0'"},
       {{"--shot", "soon"}, false, "--shot needs MS:FILE"},

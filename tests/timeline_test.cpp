@@ -6,6 +6,7 @@
 #include "efx/twirl.h"
 #include "shell/captions.h"
 #include "shell/demo_parts.h"
+#include "shell/seek.h"
 #include "support.h"
 
 namespace {
@@ -20,6 +21,37 @@ TEST(PartAt, EachBorderBelongsToTheEarlierPart) {
   EXPECT_EQ(PartAt(0, 3), 3);
   EXPECT_FALSE(TimelineOver(106000));
   EXPECT_TRUE(TimelineOver(106001));
+}
+
+TEST(SeekKeys, MoveByTimePartAndTenthClampedAtTheStartAndPastTheEnd) {
+  using host::Key;
+  const struct {
+    Key key;
+    uint32_t now;
+    long target;  // -1: not a move
+  } moves[] = {
+      {Key::kRight, 1000, 6000},
+      {Key::kLeft, 3000, 0},
+      {Key::kUp, 90000, 120000},
+      {Key::kDown, 40000, 10000},
+      {Key::kHome, 70000, 0},
+      {Key::k0, 70000, 0},
+      {Key::k1, 0, 10600},
+      {Key::k9, 0, 95400},
+      {Key::kPageDown, 0, 25001},
+      {Key::kPageDown, 25000, 25001},
+      {Key::kPageDown, 25001, 36001},
+      {Key::kPageDown, 70000, 106001},
+      {Key::kPageUp, 30000, 0},
+      {Key::kPageUp, 62001, 36001},
+      {Key::kPageUp, 10000, 0},
+      {Key::kA, 5000, -1},
+      {Key::kKeypad1, 5000, -1},
+  };
+  for (const auto& m : moves) {
+    const std::optional<long> target = SeekTargetFor(m.key, m.now);
+    EXPECT_EQ(target.value_or(-1), m.target) << int(m.key) << " at " << m.now;
+  }
 }
 
 class PartSteps : public test::DisplayTest {

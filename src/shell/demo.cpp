@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 
 #include "base/logfile.h"
 #include "efx/trig_tables.h"
@@ -17,6 +18,7 @@
 #include "shell/demo_parts.h"
 #include "shell/frame_clock.h"
 #include "shell/live_console.h"
+#include "shell/seek.h"
 #include "shell/startup_failure.h"
 #include "shell/timeline.h"
 #include "shell/winmain.h"
@@ -26,7 +28,14 @@ int g_nDemoMode = 0;
 
 namespace {
 uint64_t g_update_steps = 0;
-long g_goto_ms = -1;  // a demo time the console asked to replay to
+
+// The end of the timeline: the demo ends, or with --loop goes back to its start.
+void EndOrLoop() {
+  if (const std::optional<long> start = LoopStart())
+    RequestSeek(*start);
+  else
+    g_bQuit = 1;
+}
 
 // Logs a checked start-up step; a failure also ends the demo once start-up is done.
 void Checked(bool ok, const char* step) {
@@ -45,7 +54,8 @@ void FailureOnly(bool ok, const char* step) {
 void UpdateStep(DemoParts& parts) {
   ++g_update_steps;
   g_nDemoMode = PartAt(g_dwElapsed, g_nDemoMode);
-  if (TimelineOver(g_dwElapsed)) g_bQuit = 1;  // this step still runs to its end
+  // This step still runs to its end; a loop then starts again.
+  if (TimelineOver(g_dwElapsed)) EndOrLoop();
 
   DxReadKeyb();
   g_mouse.poll();
@@ -71,6 +81,7 @@ void UpdateStep(DemoParts& parts) {
 // way to `ms` is run unseen as --start runs it, so the frames from there on are
 // those of a run started at `ms`.
 void Replay(std::unique_ptr<DemoParts>& parts, DWORD width, DWORD height, DWORD ms) {
+  const bool paused = host::Paused();
   host::SetPaused(false);
   parts.reset();
   parts = std::make_unique<DemoParts>();
@@ -78,7 +89,18 @@ void Replay(std::unique_ptr<DemoParts>& parts, DWORD width, DWORD height, DWORD 
   demo::ResetTimeline();
   front.clear(0);
   host::RestartPlayback();
-  if (ms > 0) host::SkipTo(ms, [] { return g_dwElapsed; });
+  host::SkipTo(
+      ms, [] { return g_dwElapsed; }, paused);
+}
+
+// A move asked for since the last step: past the end it is the end.
+void TakeSeek(std::unique_ptr<DemoParts>& parts, DWORD width, DWORD height) {
+  const std::optional<long> to = TakeSeekRequest();
+  if (!to) return;
+  if (*to > long(kDemoEndMs))
+    EndOrLoop();
+  else
+    Replay(parts, width, height, DWORD(*to));
 }
 
 ConsoleActions DriverActions() {
@@ -86,7 +108,7 @@ ConsoleActions DriverActions() {
   a.demo_time = [] { return g_dwElapsed; };
   a.frames = [] { return g_dwFrames; };
   a.go_to = [](DWORD ms, std::string&) {
-    g_goto_ms = long(ms);
+    RequestSeek(long(ms));
     return true;
   };
   a.toggle_pause = []() -> std::string {
@@ -146,6 +168,7 @@ int demo::main(int argc, char* argv[]) {
   auto parts = std::make_unique<DemoParts>();
   LoadParts(*parts, parts_width, parts_height);
   TheLiveConsole().SetActions(DriverActions());
+  TakeSeekRequest();  // a move asked for before the start is not this run's
 
   while (!g_bQuit) {
     MSG message;
@@ -166,10 +189,8 @@ int demo::main(int argc, char* argv[]) {
       DxRestore();
       continue;
     }
-    if (g_goto_ms >= 0) {
-      Replay(parts, parts_width, parts_height, DWORD(g_goto_ms));
-      g_goto_ms = -1;
-    }
+    TakeSeek(parts, parts_width, parts_height);
+    if (g_bQuit) break;
     if (host::Paused()) {
       PausedFrame();
       continue;

@@ -280,6 +280,8 @@ void LiveConsole::Help(const Words&) {
   Print("log CHANNEL on|off, log all on|off");
   Print("              show or hide log lines");
   Print("quit          end the demo");
+  Print("Closed: Left/Right 5 s, Down/Up 30 s,");
+  Print("PgUp/PgDn a part, Home, 0-9 a tenth");
   Print("PgUp/PgDn scroll, Up/Down history,");
   Print("Esc closes");
 }

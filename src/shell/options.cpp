@@ -31,9 +31,11 @@ constexpr const char* kUsage =
     "Three words choose the display mode (default 320 200 32; 16, 24 and 32 bits).\n"
     "Keys: Escape ends the demo, F8 re-creates the display at 320 x 200 x 32,\n"
     "Alt+Enter switches between window and full screen, F12 saves the frame shown\n"
-    "as velmora-NNNN.png, P or Pause pauses and resumes, the key under Escape\n"
-    "(` or ~) opens a console (log lines; help, time, fps, goto MS, pause,\n"
-    "shot FILE, log CHANNEL on|off, quit).\n"
+    "as velmora-NNNN.png, P or Pause pauses and resumes, Left and Right move 5 s\n"
+    "back and forward, Down and Up 30 s, Page Up and Page Down to the previous and\n"
+    "next part, Home to the start, 0 to 9 to 0 %, 10 % ... 90 % of the demo; the\n"
+    "key under Escape (` or ~) opens a console (log lines; help, time, fps,\n"
+    "goto MS, pause, shot FILE, log CHANNEL on|off, quit).\n"
     "\n"
     "  --window        show the demo in a window (whole multiples of the picture)\n"
     "  --aspect crt|square\n"
@@ -71,6 +73,8 @@ constexpr const char* kUsage =
     "  --start MS      begin at demo time MS (0 to 106000): the way there is run\n"
     "                  unseen, as fast as the machine allows, frame-exact with --fps\n"
     "  --end MS        end the demo at demo time MS\n"
+    "  --loop          play the demo (or the --start to --end span) again and again\n"
+    "                  until Escape\n"
     "  --record FILE   record the demo to a video file (.mkv, .mp4, .webm) with\n"
     "                  its sound, on the virtual clock (60 fps unless --fps), with\n"
     "                  no display or sound device needed\n"
@@ -205,6 +209,7 @@ constexpr OptionEntry kOptions[] = {
     {"--end", true, [](Options& o, const std::string& v, bool) { return SetDemoTime(v, o.end_ms, "--end"); }},
     {"--record", true, SetRecord},
     {"--record-size", true, SetRecordSize},
+    {"--loop", false, [](Options& o, const std::string&, bool) { o.loop = true; return std::string(); }},
     {"--lossless", false, [](Options& o, const std::string&, bool) { o.record.lossless = true; return std::string(); }},
     {"--shot", true, AddShot},
 };
@@ -231,6 +236,7 @@ std::string CheckTogether(const Options& o) {
   if (o.start_ms >= 0 && o.end_ms >= 0 && o.end_ms < o.start_ms) return "--end comes before --start";
   if (o.record.path.empty() && (o.record.lossless || o.record.native || o.record.size.width))
     return "--lossless and --record-size go with --record";
+  if (o.loop && !o.record.path.empty()) return "--loop does not go with --record (a recording ends)";
   return {};
 }
 

@@ -30,6 +30,7 @@ struct Options {
   unsigned refresh_hz = 0;   // 0: the screen's own
   int av_offset_ms = 0;      // the sound later than the picture by this much
   bool pacing_report = false;
+  bool loop = false;  // the demo (or the --start to --end span) again and again
   long start_ms = -1, end_ms = -1;
   std::vector<ShotRequest> shots;  // paths made absolute
   recorder::Recording::Request record;

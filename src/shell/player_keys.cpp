@@ -1,9 +1,13 @@
 #include "shell/player_keys.h"
 
+#include <optional>
+
 #include "host/event.h"
 #include "host/frame_pump.h"
 #include "host/playback.h"
 #include "host/window_shape.h"
+#include "shell/frame_clock.h"
+#include "shell/seek.h"
 
 namespace {
 
@@ -17,6 +21,14 @@ bool TakePlayerKey(const host::Event& e) {
   const bool alt_enter = enter && (e.modifiers & host::kAlt);
   const bool snapshot = e.key == Key::kF12;
   const bool pause = (e.key == host::KeyAfter(Key::kA, 'P' - 'A') && !g_text_input) || e.key == Key::kPause;
+  // The moves are the viewer's while no console takes the keys; Alt and Ctrl
+  // with them are left to the desktop.
+  const std::optional<long> seek =
+      g_text_input || (e.modifiers & (host::kAlt | host::kCtrl)) ? std::nullopt : SeekTargetFor(e.key, g_dwElapsed);
+  if (seek) {
+    if (e.down) RequestSeek(*seek);
+    return true;
+  }
   if (!alt_enter && !snapshot && !pause) {
     // Escape ends a paused demo too: the pause gives way so the message is taken.
     if (e.key == Key::kEscape && e.down) host::SetPaused(false);

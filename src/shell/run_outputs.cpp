@@ -16,6 +16,7 @@
 #include "host/web_page.h"
 #include "recorder/video_sink.h"
 #include "shell/frame_clock.h"
+#include "shell/seek.h"
 #include "shell/timeline.h"
 
 namespace {
@@ -109,7 +110,9 @@ void RunOutputs::OnFrame(const host::PresentedFrame& f) {
     end = end || !added || g_interrupted;
     progress_->Update(g_dwElapsed);
   }
-  if (end) {
+  if (end && LoopStart() && options_.record.path.empty()) {
+    RequestSeek(*LoopStart());  // the span again
+  } else if (end) {
     ended_ = true;
     PostMessageA(hWnd, WM_CLOSE, 0, 0);
   }

@@ -7,6 +7,7 @@
 #include "host/playback.h"
 #include "host/settings.h"
 #include "host/web_page.h"
+#include "shell/seek.h"
 
 namespace {
 
@@ -31,6 +32,7 @@ void ApplyRunSettings(const Options& options) {
     host::UsePacedClock(options.refresh_hz);
   if (options.fps) host::UseVirtualClock(options.fps);  // deterministic runs win over pacing
   host::SetAvOffset(options.av_offset_ms);
+  SetLoopStart(options.loop ? std::optional<long>(options.start_ms > 0 ? options.start_ms : 0) : std::nullopt);
   host::audio::SetSound(options.mute, true);
   host::Aspect aspect = options.aspect;
   host::Scale scale = options.scale;

@@ -1,0 +1,54 @@
+#include "shell/seek.h"
+
+#include "shell/timeline.h"
+
+namespace {
+
+using host::Key;
+
+std::optional<long> g_request;
+std::optional<long> g_loop_start;
+
+// The first millisecond of each part, in the order they play.
+constexpr long kPartStarts[] = {0, long(kBiosEndMs) + 1, long(kSlideEndMs) + 1, long(kTwirlEndMs) + 1,
+                                long(kBumpEndMs) + 1};
+constexpr int kParts = int(sizeof kPartStarts / sizeof kPartStarts[0]);
+
+int PartIndexAt(long ms) {
+  int part = 0;
+  while (part + 1 < kParts && ms >= kPartStarts[part + 1]) ++part;
+  return part;
+}
+
+}  // namespace
+
+std::optional<long> SeekTargetFor(Key key, uint32_t now_ms) {
+  const long now = long(now_ms);
+  long target;
+  if (const int digit = host::OffsetIn(key, Key::k1, Key::k9); digit >= 0)
+    target = long(kDemoEndMs) * (digit + 1) / 10;
+  else if (key == Key::k0 || key == Key::kHome)
+    target = 0;
+  else if (key == Key::kLeft || key == Key::kRight)
+    target = now + (key == Key::kRight ? 5000 : -5000);
+  else if (key == Key::kDown || key == Key::kUp)
+    target = now + (key == Key::kUp ? 30000 : -30000);
+  else if (key == Key::kPageUp)
+    target = kPartStarts[PartIndexAt(now) > 0 ? PartIndexAt(now) - 1 : 0];
+  else if (key == Key::kPageDown)
+    target = PartIndexAt(now) + 1 < kParts ? kPartStarts[PartIndexAt(now) + 1] : long(kDemoEndMs) + 1;
+  else
+    return std::nullopt;
+  return target < 0 ? 0 : target;
+}
+
+void RequestSeek(long demo_ms) { g_request = demo_ms; }
+
+std::optional<long> TakeSeekRequest() {
+  std::optional<long> taken = g_request;
+  g_request.reset();
+  return taken;
+}
+
+void SetLoopStart(std::optional<long> demo_ms) { g_loop_start = demo_ms; }
+std::optional<long> LoopStart() { return g_loop_start; }
