@@ -15,8 +15,7 @@ struct Skip {
   bool active = false;
   uint32_t start_ms = 0;
   std::function<uint32_t()> demo_time;
-  bool real_after = false;   // the real clock takes over once the skip ends
-  bool pause_after = false;  // and the player's pause holds from there
+  bool real_after = false;  // the real clock takes over once the skip ends
 };
 Skip g_skip;
 
@@ -32,14 +31,10 @@ bool g_following = false;
 
 }  // namespace
 
-void SkipTo(uint32_t start_ms, std::function<uint32_t()> demo_time, bool pause_after) {
+void SkipTo(uint32_t start_ms, std::function<uint32_t()> demo_time) {
   g_skip = Skip{};
-  if (start_ms == 0 || !demo_time) {
-    if (pause_after) SetPaused(true);
-    return;
-  }
+  if (start_ms == 0 || !demo_time) return;
   g_skip.active = true;
-  g_skip.pause_after = pause_after;
   g_skip.start_ms = start_ms;
   g_skip.demo_time = std::move(demo_time);
   g_skip.real_after = RunVirtually(kSkipFps);
@@ -54,9 +49,10 @@ bool SkippingFrame() {
   audio::SeekModule(g_skip.start_ms / 1000.0);
   audio::Hold(false);
   g_following = false;
-  if (g_skip.pause_after) SetPaused(true);
   return false;
 }
+
+bool Skipping() { return g_skip.active; }
 
 void SetPaused(bool paused) {
   if (paused == ClockPaused() || VirtualClockInUse()) return;

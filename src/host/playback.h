@@ -12,13 +12,13 @@ namespace host {
 // music waits silent until then and starts at start_ms. On the real clock the way
 // there runs on a virtual clock of 25 frames a second, as fast as the machine
 // allows, and real time takes over at start_ms. `demo_time` reads the demo
-// clock; it is asked at every presentation until start_ms is reached. With
-// `pause_after` the player's pause holds from the first frame shown there (a
-// move while paused stays paused).
-void SkipTo(uint32_t start_ms, std::function<uint32_t()> demo_time, bool pause_after = false);
+// clock; it is asked at every presentation until start_ms is reached.
+void SkipTo(uint32_t start_ms, std::function<uint32_t()> demo_time);
 // True while frames are being skipped; the first frame at or after start_ms ends
 // the skip (and is shown).
 bool SkippingFrame();
+// Whether the frame at start_ms is still to be shown.
+bool Skipping();
 
 // The player's pause: the real clock stands and the music waits until it is
 // lifted; a wait on the clock sleeps meanwhile. No effect on a virtual clock,

@@ -28,6 +28,7 @@ int g_nDemoMode = 0;
 
 namespace {
 uint64_t g_update_steps = 0;
+bool g_pause_after_move = false;  // a move while paused: paused again at its first frame
 
 // The end of the timeline: the demo ends, or with --loop goes back to its start.
 void EndOrLoop() {
@@ -89,8 +90,8 @@ void Replay(std::unique_ptr<DemoParts>& parts, DWORD width, DWORD height, DWORD 
   demo::ResetTimeline();
   front.clear(0);
   host::RestartPlayback();
-  host::SkipTo(
-      ms, [] { return g_dwElapsed; }, paused);
+  if (ms > 0) host::SkipTo(ms, [] { return g_dwElapsed; });
+  g_pause_after_move = paused;
 }
 
 // A move asked for since the last step: past the end it is the end.
@@ -169,6 +170,7 @@ int demo::main(int argc, char* argv[]) {
   LoadParts(*parts, parts_width, parts_height);
   TheLiveConsole().SetActions(DriverActions());
   TakeSeekRequest();  // a move asked for before the start is not this run's
+  g_pause_after_move = false;
 
   while (!g_bQuit) {
     MSG message;
@@ -196,6 +198,12 @@ int demo::main(int argc, char* argv[]) {
       continue;
     }
     UpdateStep(*parts);
+    // Between steps, where the player's own pause comes too: within a step the
+    // clock must move for the step to end.
+    if (g_pause_after_move && !host::Skipping()) {
+      g_pause_after_move = false;
+      host::SetPaused(true);
+    }
   }
 
   TheLiveConsole().Free();
