@@ -69,41 +69,26 @@ class ConsoleDriverTest : public ::testing::Test {
 };
 
 // Frames 40000, 63000 and 90000 ms fall on the 60 fps grid (every third frame
-// lands on a whole 50 ms).
-TEST_F(ConsoleDriverTest, GotoBackAndForthShowsTheFramesOfAWholeRun) {
+// lands on a whole 50 ms). The console's goto and the viewer's keys go the same
+// way: forward by a tenth of the demo, to the next part, forward and back by
+// goto, back 5 s, forward to 80 %, and past the end.
+TEST_F(ConsoleDriverTest, GotoAndTheSeekKeysShowTheFramesOfAWholeRun) {
   const std::vector<DWORD> times{40000, 63000, 90000};
   const std::map<DWORD, Frame> whole = Run(times, [](uint64_t) {});
   ASSERT_EQ(whole.size(), 3u);
-
-  // Forward from the power-on screen to 38 s, then from the twirl back to 39 s.
-  bool back_done = false;
-  const std::map<DWORD, Frame> jumped = Run(times, [&](uint64_t n) {
-    if (n == 60) TheLiveConsole().Run("goto 38000");
-    if (!back_done && g_dwElapsed >= 39500 && n > 60) {
-      back_done = true;
-      TheLiveConsole().Run("goto 39000");
-    }
-  });
-  EXPECT_TRUE(back_done);
-  ASSERT_EQ(jumped.size(), 3u);
-  for (DWORD t : times) EXPECT_TRUE(jumped.at(t) == whole.at(t)) << t;
-}
-
-// The viewer's keys go the same way as the console's goto: forward by a tenth
-// of the demo, to the next part, back 5 s, forward to 80 %, and past the end.
-TEST_F(ConsoleDriverTest, SeekKeysShowTheFramesOfAWholeRunAndPastTheEndEnd) {
-  const std::vector<DWORD> times{40000, 63000, 90000};
-  const std::map<DWORD, Frame> whole = Run(times, [](uint64_t) {});
   InstallPlayerKeys();
   const struct {
     DWORD after_ms;
-    host::Key key;
-    DWORD target;  // the first frame shown after the key is the first at or after it
-  } presses[] = {{1000, host::KeyAfter(host::Key::k1, 2), 31800},   // 30 %
-                 {33000, host::Key::kPageDown, 36001},              // the twirl's start
-                 {41000, host::Key::kLeft, 36000},                  // 40000 comes again
-                 {64000, host::KeyAfter(host::Key::k1, 7), 84800},  // 80 %
-                 {92000, host::Key::kPageDown, 0}};                 // past the bottle: the end
+    host::Key key;  // or, when none, the console command
+    const char* command;
+    DWORD target;  // the first frame shown after it is the first at or after this
+  } moves[] = {{1000, host::KeyAfter(host::Key::k1, 2), nullptr, 31800},  // 30 %
+               {33000, host::Key::kPageDown, nullptr, 36001},             // the twirl's start
+               {37000, host::Key::kNone, "goto 38000", 38000},
+               {39500, host::Key::kNone, "goto 39000", 39000},
+               {41000, host::Key::kLeft, nullptr, 36000},                  // 40000 comes again
+               {64000, host::KeyAfter(host::Key::k1, 7), nullptr, 84800},  // 80 %
+               {92000, host::Key::kPageDown, nullptr, 0}};                 // past the bottle: the end
   size_t next = 0;
   DWORD last = 0;
   std::vector<DWORD> first_after;
@@ -112,21 +97,23 @@ TEST_F(ConsoleDriverTest, SeekKeysShowTheFramesOfAWholeRunAndPastTheEndEnd) {
       [&](uint64_t) {
         last = g_dwElapsed;
         if (first_after.size() < next) first_after.push_back(g_dwElapsed);
-        if (next == std::size(presses) || g_dwElapsed < presses[next].after_ms) return;
+        if (next == std::size(moves) || g_dwElapsed < moves[next].after_ms) return;
+        if (const char* command = moves[next++].command) return TheLiveConsole().Run(command);
         host::Event key;
         key.type = host::EventType::kKey;
-        key.key = presses[next++].key;
+        key.key = moves[next - 1].key;
         key.down = true;
         host::DeliverEvent(key);
       },
       true);
-  ASSERT_EQ(next, std::size(presses));
+  ASSERT_EQ(next, std::size(moves));
   EXPECT_LT(last, 93000u);  // ended at the key, long before the timeline's end
-  ASSERT_EQ(first_after.size(), std::size(presses) - 1);
+  ASSERT_EQ(first_after.size(), std::size(moves) - 1);
   for (size_t i = 0; i < first_after.size(); ++i) {
-    EXPECT_GE(first_after[i], presses[i].target) << i;
-    EXPECT_LT(first_after[i], presses[i].target + 17) << i;  // one frame at 60 a second
+    EXPECT_GE(first_after[i], moves[i].target) << i;
+    EXPECT_LT(first_after[i], moves[i].target + 17) << i;  // one frame at 60 a second
   }
+  ASSERT_EQ(moved.size(), 3u);
   for (DWORD t : times) EXPECT_TRUE(moved.at(t) == whole.at(t)) << t;
 }
 
