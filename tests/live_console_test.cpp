@@ -110,7 +110,7 @@ TEST_F(LiveConsoleTest, TypedCommandsAreAnsweredBelowTheirLine) {
   live.Run("frobnicate 3");
   EXPECT_EQ(Last(), "unknown command 'frobnicate 3': try help");
   live.Run("help");
-  EXPECT_EQ(live.Lines(14).front(), "> help");
+  EXPECT_EQ(live.Lines(15).front(), "> help");
   live.Run("quit");
   EXPECT_TRUE(quit);
 }

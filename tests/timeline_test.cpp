@@ -52,6 +52,11 @@ TEST(SeekKeys, MoveByTimePartAndTenthClampedAtTheStartAndPastTheEnd) {
     const std::optional<long> target = SeekTargetFor(m.key, m.now);
     EXPECT_EQ(target.value_or(-1), m.target) << int(m.key) << " at " << m.now;
   }
+  // A step back lands after the frame before the one shown (at 60 a second it
+  // came 16 or 17 ms earlier), never before the start.
+  EXPECT_EQ(PreviousFrameTime(1000, 60), 983);
+  EXPECT_EQ(PreviousFrameTime(10, 60), 0);
+  EXPECT_EQ(PreviousFrameTime(1000, 0), 990);  // the tick's frames
 }
 
 class PartSteps : public test::DisplayTest {

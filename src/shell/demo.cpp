@@ -29,6 +29,8 @@ int g_nDemoMode = 0;
 namespace {
 uint64_t g_update_steps = 0;
 bool g_pause_after_move = false;  // a move while paused: paused again at its first frame
+bool g_stepping = false;          // one frame shown from a pause, then paused again
+DWORD g_step_from_frame = 0;
 
 // The end of the timeline: the demo ends, or with --loop goes back to its start.
 void EndOrLoop() {
@@ -65,6 +67,7 @@ void UpdateStep(DemoParts& parts) {
 
   if (g_dwFrameTicks > 0) --g_dwFrameTicks;
   if (g_dwFrameTicks == 0) {
+    NoteFrameDrawn(g_dwElapsed);
     DrawPart(g_nDemoMode, parts, front);
     LiveConsole& console = TheLiveConsole();
     console.NoteFrame(front);
@@ -170,7 +173,8 @@ int demo::main(int argc, char* argv[]) {
   LoadParts(*parts, parts_width, parts_height);
   TheLiveConsole().SetActions(DriverActions());
   TakeSeekRequest();  // a move asked for before the start is not this run's
-  g_pause_after_move = false;
+  g_pause_after_move = g_stepping = false;
+  TakeStepRequest();
 
   while (!g_bQuit) {
     MSG message;
@@ -193,6 +197,11 @@ int demo::main(int argc, char* argv[]) {
     }
     TakeSeek(parts, parts_width, parts_height);
     if (g_bQuit) break;
+    if (TakeStepRequest() && host::Paused()) {
+      g_stepping = true;
+      g_step_from_frame = g_dwFrames;
+      host::SetPaused(false);
+    }
     if (host::Paused()) {
       PausedFrame();
       continue;
@@ -200,8 +209,8 @@ int demo::main(int argc, char* argv[]) {
     UpdateStep(*parts);
     // Between steps, where the player's own pause comes too: within a step the
     // clock must move for the step to end.
-    if (g_pause_after_move && !host::Skipping()) {
-      g_pause_after_move = false;
+    if ((g_pause_after_move && !host::Skipping()) || (g_stepping && g_dwFrames != g_step_from_frame)) {
+      g_pause_after_move = g_stepping = false;
       host::SetPaused(true);
     }
   }

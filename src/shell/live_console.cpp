@@ -282,6 +282,7 @@ void LiveConsole::Help(const Words&) {
   Print("quit          end the demo");
   Print("Closed: Left/Right 5 s, Down/Up 30 s,");
   Print("PgUp/PgDn a part, Home, 0-9 a tenth");
+  Print("Paused: . and , step a frame");
   Print("PgUp/PgDn scroll, Up/Down history,");
   Print("Esc closes");
 }

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "host/clock.h"
 #include "host/event.h"
 #include "host/frame_pump.h"
 #include "host/playback.h"
@@ -27,6 +28,12 @@ bool TakePlayerKey(const host::Event& e) {
       g_text_input || (e.modifiers & (host::kAlt | host::kCtrl)) ? std::nullopt : SeekTargetFor(e.key, g_dwElapsed);
   if (seek) {
     if (e.down) RequestSeek(*seek);
+    return true;
+  }
+  // While paused, . and , step a frame forward and back.
+  if (host::Paused() && !g_text_input && (e.key == Key::kPeriod || e.key == Key::kComma)) {
+    if (e.down && e.key == Key::kPeriod) RequestStep();
+    if (e.down && e.key == Key::kComma) RequestSeek(PreviousFrameTime(LastFrameDrawnMs(), host::PacedFrameRate()));
     return true;
   }
   if (!alt_enter && !snapshot && !pause) {

@@ -1,5 +1,8 @@
 #include "shell/seek.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "shell/timeline.h"
 
 namespace {
@@ -7,6 +10,8 @@ namespace {
 using host::Key;
 
 std::optional<long> g_request;
+bool g_step = false;
+uint32_t g_last_frame_ms = 0;
 std::optional<long> g_loop_start;
 
 // The first millisecond of each part, in the order they play.
@@ -48,6 +53,24 @@ std::optional<long> TakeSeekRequest() {
   std::optional<long> taken = g_request;
   g_request.reset();
   return taken;
+}
+
+void RequestStep() { g_step = true; }
+
+bool TakeStepRequest() {
+  const bool taken = g_step;
+  g_step = false;
+  return taken;
+}
+
+void NoteFrameDrawn(uint32_t demo_ms) { g_last_frame_ms = demo_ms; }
+uint32_t LastFrameDrawnMs() { return g_last_frame_ms; }
+
+long PreviousFrameTime(uint32_t shown_ms, double frame_rate) {
+  // A move shows the first frame at or after its time: back by a whole frame
+  // rounded up lands between the frame before and the one shown.
+  const long frame_ms = long(std::ceil(1000.0 / (frame_rate > 0 ? frame_rate : 100.0)));
+  return std::max(0L, long(shown_ms) - frame_ms);
 }
 
 void SetLoopStart(std::optional<long> demo_ms) { g_loop_start = demo_ms; }
