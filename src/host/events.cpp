@@ -41,10 +41,8 @@ MouseButton ButtonOf(Uint8 button) {
 // The window events the host has its own use for (its presentation), and the
 // type of those it passes on; false for those nobody else needs.
 bool WindowEventType(const SDL_WindowEvent& e, Window* window, Event& out) {
-  if (window) {
-    WindowChanged(window);
-    if (e.event == SDL_WINDOWEVENT_SIZE_CHANGED) NoteWindowSize(window);
-  }
+  WindowChanged(window);
+  if (e.event == SDL_WINDOWEVENT_SIZE_CHANGED) NoteWindowSize(window);
   switch (e.event) {
     case SDL_WINDOWEVENT_MINIMIZED: out.type = EventType::kMinimised; return true;
     case SDL_WINDOWEVENT_RESTORED: out.type = EventType::kRestored; return true;

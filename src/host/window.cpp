@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "host/last_error.h"
-#include "host/screen_memory.h"
 #include "host/sdl_window.h"
 #include "host/settings.h"
 #include "host/video_start.h"

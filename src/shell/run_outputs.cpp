@@ -110,7 +110,7 @@ void RunOutputs::OnFrame(const host::PresentedFrame& f) {
     end = end || !added || g_interrupted;
     progress_->Update(g_dwElapsed);
   }
-  if (end && LoopStart() && options_.record.path.empty()) {
+  if (end && LoopStart()) {
     RequestSeek(*LoopStart());  // the span again
   } else if (end) {
     ended_ = true;

@@ -19,16 +19,11 @@ constexpr long kPartStarts[] = {0, long(kBiosEndMs) + 1, long(kSlideEndMs) + 1, 
                                 long(kBumpEndMs) + 1};
 constexpr int kParts = int(sizeof kPartStarts / sizeof kPartStarts[0]);
 
-int PartIndexAt(long ms) {
-  int part = 0;
-  while (part + 1 < kParts && ms >= kPartStarts[part + 1]) ++part;
-  return part;
-}
-
 }  // namespace
 
 std::optional<long> SeekTargetFor(Key key, uint32_t now_ms) {
   const long now = long(now_ms);
+  const int part = PartAt(now_ms, kPartBios);
   long target;
   if (const int digit = host::OffsetIn(key, Key::k1, Key::k9); digit >= 0)
     target = long(kDemoEndMs) * (digit + 1) / 10;
@@ -39,9 +34,9 @@ std::optional<long> SeekTargetFor(Key key, uint32_t now_ms) {
   else if (key == Key::kDown || key == Key::kUp)
     target = now + (key == Key::kUp ? 30000 : -30000);
   else if (key == Key::kPageUp)
-    target = kPartStarts[PartIndexAt(now) > 0 ? PartIndexAt(now) - 1 : 0];
+    target = kPartStarts[std::max(part - 1, 0)];
   else if (key == Key::kPageDown)
-    target = PartIndexAt(now) + 1 < kParts ? kPartStarts[PartIndexAt(now) + 1] : long(kDemoEndMs) + 1;
+    target = part + 1 < kParts ? kPartStarts[part + 1] : long(kDemoEndMs) + 1;
   else
     return std::nullopt;
   return target < 0 ? 0 : target;

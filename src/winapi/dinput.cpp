@@ -79,7 +79,11 @@ void Foreground(bool foreground) {
 void EnsureObserving() {
   if (input().observing) return;
   input().observing = true;
-  winapi::detail::AddEventObserver(Observe);
+  // After the player's own keys, beside the window's messages.
+  host::ListenToEvents([](const host::Event& e) {
+    Observe(e);
+    return false;
+  });
   winapi::detail::AddForegroundObserver(Foreground);
 }
 

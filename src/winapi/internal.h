@@ -6,17 +6,13 @@
 #include "winapi/win32.h"
 
 namespace host {
-struct Event;
 struct Window;
-}  // namespace host
+}
 
 namespace winapi::detail {
 
 // The host's window behind a window handle; null once the handle is retired.
 host::Window* HostWindowOf(HWND window);
-// Sees every event of the host's the player has not taken, before it becomes a
-// window message (the input devices).
-void AddEventObserver(std::function<void(const host::Event&)> observer);
 // Told when the program's window is minimised: DirectDraw surfaces lose their
 // memory then, as they do when an exclusive full-screen program is minimised.
 void AddMinimiseObserver(std::function<void()> observer);

@@ -43,7 +43,6 @@ struct WindowSystem {
   std::vector<std::unique_ptr<HWND__>> windows;  // never destroyed before Shutdown
   std::deque<MSG> queue;
   std::vector<Timer> timers;
-  std::vector<std::function<void(const host::Event&)>> observers;
   std::vector<std::function<void()>> minimise_observers;
   std::vector<std::function<void(bool)>> foreground_observers;
   bool listening = false;
@@ -56,8 +55,9 @@ WindowSystem& ws() {
 }
 
 HWND FindWindow(const host::Window* window) {
+  if (!window) return nullptr;
   for (auto& w : ws().windows)
-    if (window && w->window == window) return w.get();
+    if (w->window == window) return w.get();
   return nullptr;
 }
 
@@ -116,10 +116,9 @@ void PostWindowChange(HWND w, host::EventType type) {
   }
 }
 
-// Every event the player has not taken: the input devices see it, then it
-// becomes the window's message.
+// Every event the player has not taken becomes the window's message; the input
+// devices listen to it too.
 bool Translate(const host::Event& e) {
-  for (auto& observe : ws().observers) observe(e);
   if (e.type == host::EventType::kQuit) {
     if (HWND w = Newest()) Post(w, WM_CLOSE, 0, 0);
   } else if (e.type == host::EventType::kKey) {
@@ -127,7 +126,7 @@ bool Translate(const host::Event& e) {
   } else if (HWND w = FindWindow(e.window)) {
     PostWindowChange(w, e.type);
   }
-  return true;
+  return false;
 }
 
 void ListenOnce() {
@@ -167,9 +166,6 @@ host::Window* HostWindowOf(HWND window) { return window ? window->window : nullp
 
 bool WindowInForeground() { return ws().foreground; }
 
-void AddEventObserver(std::function<void(const host::Event&)> observer) {
-  ws().observers.push_back(std::move(observer));
-}
 void AddMinimiseObserver(std::function<void()> observer) { ws().minimise_observers.push_back(std::move(observer)); }
 void AddForegroundObserver(std::function<void(bool)> observer) {
   ws().foreground_observers.push_back(std::move(observer));
