@@ -108,6 +108,28 @@ TEST_F(TwirlDraw, APictureTwistedOntoItselfReadsWhatItAlreadyWrote) {
   ExpectEqualFrames();
 }
 
+// The way to a start time twists no frame but the ones a pixel's colour comes
+// from: the result is that of every frame drawn, across the swing's turn at 90
+// and from a picture smaller than the destination.
+TEST_F(TwirlDraw, FramesWorkedOutBackwardsEqualEveryFrameDrawn) {
+  bitmap tiny;
+  ASSERT_EQ(tiny.create(170, 110), 1);
+  test::FillPattern(tiny, 3);
+  const struct {
+    float phase;
+    int frames;
+    bitmap* source;
+  } cases[] = {{0, 1, &picture}, {0, 40, &picture}, {85, 700, &picture}, {20, 1500, &picture}, {0, 300, &tiny}};
+  for (const auto& c : cases) {
+    fast.clear(0x123456);
+    reference.clear(0x123456);
+    twirl_phase = c.phase;
+    for (int i = 0; i < c.frames; ++i) twirl(reference, *c.source);
+    EXPECT_EQ(twirl_frames(fast, *c.source, c.phase, c.frames), twirl_phase) << c.phase << " " << c.frames;
+    ExpectEqualFrames();
+  }
+}
+
 TEST(TwirlFold, AtExactly359NotFoldedAbove359Folded) {
   EXPECT_EQ(fold_twirl_angle(359.0f), 359.0f);
   EXPECT_EQ(fold_twirl_angle(359.5f), 0.0f);

@@ -12,7 +12,9 @@
 #include <sstream>
 
 #include "base/logfile.h"
+#include "host/clock.h"
 #include "host/frame_pump.h"
+#include "host/playback.h"
 #include "host/settings.h"
 #include "image/file_bytes.h"
 #include "shell/demo.h"
@@ -111,6 +113,32 @@ class WholeRun : public ::testing::Test {
   }
 };
 
+uint64_t FrameHash(const host::PresentedFrame& f) {
+  uint64_t h = Fnv1a(nullptr, 0);
+  for (int y = 0; y < f.height; ++y)
+    h = Fnv1a(f.pixels + size_t(y) * size_t(f.pitch), size_t(f.width) * size_t(f.bits_per_pixel / 8), h);
+  return h;
+}
+
+// The hash of every frame a run at `fps` presents, by demo time: from
+// `start_ms`, and `frames` of them (0: to the end).
+std::map<DWORD, uint64_t> PresentedFrames(const std::string& mode, unsigned fps, DWORD start_ms, size_t frames) {
+  test::ResetDriverState();
+  host::UseVirtualClock(fps);
+  if (start_ms > 0) host::SkipTo(start_ms, [] { return g_dwElapsed; });
+  std::map<DWORD, uint64_t> shown;
+  host::SetPresentHook([&](const host::PresentedFrame& f) {
+    shown[g_dwElapsed] = FrameHash(f);
+    if (shown.size() == frames) PostMessageA(hWnd, WM_CLOSE, 0, 0);
+  });
+  std::string words = mode;
+  EXPECT_EQ(WinMain(GetModuleHandleA(nullptr), nullptr, words.data(), 10), 0);
+  EXPECT_EQ(FirstStartupFailure(), "");
+  host::SetPresentHook(nullptr);
+  winapi::Shutdown();
+  return shown;
+}
+
 Record ReadFixture(const std::filesystem::path& path) {
   Record record;
   std::ifstream in(path);
@@ -141,6 +169,33 @@ TEST_F(WholeRun, FramesAndLogsInEveryDepthEqualTheRecordedOnes) {
     EXPECT_EQ(record.at(key), hash) << key;
   }
   EXPECT_EQ(record.size(), expected.size());
+}
+
+// A start anywhere (and so a seek, which goes the same way) draws only what the
+// frames after it read, yet shows the whole run's frames: at 320 x 200 those
+// recorded, at 640 x 480 (where a caption reaches past the pictures' edge) in
+// every part, at its first frame and its phases' turns. 10 frames a second
+// still cross every part's frames.
+TEST_F(WholeRun, ARunStartedAnywhereShowsTheFramesOfTheWholeRun) {
+  SetDataDirectory(test::DataPath("").string());
+  const Record expected = ReadFixture(test::FixturePath("whole_run_320x200.txt"));
+  for (const char* bits : {"16", "24", "32"})
+    for (const DWORD t : kTimes) {
+      const std::map<DWORD, uint64_t> started = PresentedFrames(std::string("320 200 ") + bits, 60, t, 1);
+      ASSERT_EQ(started.size(), 1u);
+      EXPECT_EQ(Hex(started.at(t)), expected.at(std::string(bits) + " frame " + std::to_string(t))) << bits << " " << t;
+    }
+  const DWORD starts[] = {50, 8400, 13050, 25050, 36050, 50000, 62050, 68050, 68150, 99000};
+  for (const char* mode : {"640 480 16", "640 480 24", "640 480 32"}) {
+    const std::map<DWORD, uint64_t> whole = PresentedFrames(mode, 10, 0, 0);
+    ASSERT_GT(whole.size(), 1000u) << mode;
+    for (const DWORD start : starts) {
+      const std::map<DWORD, uint64_t> started = PresentedFrames(mode, 10, start, 3);
+      ASSERT_EQ(started.size(), 3u) << mode << " from " << start;
+      EXPECT_EQ(started.begin()->first, (start + 99) / 100 * 100) << mode << " from " << start;
+      for (const auto& [ms, hash] : started) EXPECT_EQ(hash, whole.at(ms)) << mode << " from " << start << " at " << ms;
+    }
+  }
 }
 
 }  // namespace

@@ -102,9 +102,13 @@ void efx_bios::update() {
   if (update_count >= 8000) memory = memory_limit;
 }
 
+int efx_bios::phase_at(int updates) {
+  return updates < 8500 ? 0 : updates < 10000 ? 1 : updates < 13000 ? 2 : updates < 13100 ? 3 : 4;
+}
+
 void efx_bios::draw(bitmap& target) {
   cpu_clock = 700;
-  phase = update_count < 8500 ? 0 : update_count < 10000 ? 1 : update_count < 13000 ? 2 : update_count < 13100 ? 3 : 4;
+  phase = phase_at(update_count);
   const int W = target.width;
   switch (phase) {
     case 0: DrawPhase0(*this, target, W); break;

@@ -11,6 +11,9 @@ class efx_bios {
   int init();
   void update();
   void draw(bitmap& target);
+  // The screen shown after `updates` steps: 0 logos and memory test, 1 plug and
+  // play, 2 its end, 3 cleared, 4 the configuration table.
+  static int phase_at(int updates);
 
   bitmap large_logo;
   bitmap small_logo;

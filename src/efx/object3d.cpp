@@ -147,11 +147,15 @@ bool efx_3d::LoadBytes(const char* file_name, unsigned num, const std::vector<ui
   return true;
 }
 
-void efx_3d::draw(bitmap& target) {
-  if (target.lock() != 0) return;
+void efx_3d::fold_rotation() {
   rotation.x = Fold(rotation.x);
   rotation.y = Fold(rotation.y);
   rotation.z = Fold(rotation.z);
+}
+
+void efx_3d::draw(bitmap& target) {
+  if (target.lock() != 0) return;
+  fold_rotation();
   if (model && view && face) {
     const int a = TableIndex(rotation.x), b = TableIndex(rotation.y), c = TableIndex(rotation.z);
     const double cA = COS[a], sA = SIN[a], cB = COS[b], sB = SIN[b], cC = COS[c], sC = SIN[c];

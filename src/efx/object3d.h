@@ -36,6 +36,9 @@ class efx_3d {
   // The same from the file's bytes already read (many objects of one file).
   bool load(const char* file_name, unsigned num, const std::vector<uint8_t>& bytes);
   void draw(bitmap& target);
+  // The angles brought back into range as a draw brings them (once, by 360):
+  // a frame left undrawn still folds them, or the later angles drift.
+  void fold_rotation();
   void free();
 
   DWORD vertex_count = 0;

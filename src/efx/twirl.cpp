@@ -109,10 +109,85 @@ void TwirlRows(bitmap& destination, const bitmap& picture, const TwirlGeometry& 
   }
 }
 
+// One pixel from the picture into the destination, as the twirl copies it.
+template <int B>
+void CopyPixel(bitmap& destination, const bitmap& picture, int x, int y, int sx, int sy) {
+  if constexpr (B > 0) {
+    std::memcpy(static_cast<uint8_t*>(destination.desc.lpSurface) + size_t(y) * destination.desc.lPitch + size_t(x) * B,
+                static_cast<const uint8_t*>(picture.desc.lpSurface) + size_t(sy) * picture.desc.lPitch + size_t(sx) * B,
+                B);
+  } else {
+    DWORD pixel = 0;
+    const_cast<bitmap&>(picture).get_pixel(sx, sy, &pixel);
+    destination.put_pixel(x, y, pixel);
+  }
+}
+
+// Frames from the last back: each pass keeps only the pixels whose source fell
+// outside, until none is left or the first frame is done.
+template <int B>
+void TwirlFramesBack(bitmap& destination, const bitmap& picture, const std::vector<double>& strengths) {
+  const int W = destination.width, H = destination.height, cx = W / 2, cy = H / 2;
+  const int reach_x = W < picture.width ? W : picture.width, reach_y = H < picture.height ? H : picture.height;
+  const TwirlGeometry& g = GeometryFor(W, H);
+  std::vector<int> open(g.distance.size());
+  for (size_t i = 0; i < open.size(); ++i) open[i] = int(i);
+  for (size_t f = strengths.size(); f-- > 0 && !open.empty();) {
+    size_t kept = 0;
+    for (const int i : open) {
+      int sx, sy;
+      SourceAt(g.distance[size_t(i)], Turn(g.distance[size_t(i)], g.angle[size_t(i)], strengths[f]), cx, cy, sx, sy);
+      if (sx >= 0 && sx < reach_x && sy >= 0 && sy < reach_y)
+        CopyPixel<B>(destination, picture, kLeft + i % g.columns, kTop + i / g.columns, sx, sy);
+      else
+        open[kept++] = i;
+    }
+    open.resize(kept);
+  }
+}
+
 }  // namespace
 
+float next_twirl_phase(float phase) { return phase < 90.0 ? static_cast<float>(phase + 0.05) : 60.0f; }
+
+float twirl_frames(bitmap& destination, bitmap& picture, float phase, int frames) {
+  if (frames <= 0) return phase;
+  if (&destination == &picture) {
+    // A picture twisted onto itself reads what the frame before wrote: each is drawn.
+    const float kept = twirl_phase;
+    twirl_phase = phase;
+    for (int i = 0; i < frames; ++i) twirl(destination, picture);
+    std::swap(phase, twirl_phase);
+    twirl_phase = kept;
+    return phase;
+  }
+  std::vector<double> strengths(static_cast<size_t>(frames));
+  for (double& s : strengths) {
+    phase = next_twirl_phase(phase);
+    s = portable_math::Cos(static_cast<double>(phase));
+  }
+  if (destination.lock() != 0) return phase;
+  if (picture.lock() != 0) {
+    destination.unlock();
+    return phase;
+  }
+  const DWORD bits = destination.desc.ddpfPixelFormat.dwRGBBitCount;
+  const bool rows = picture.desc.ddpfPixelFormat.dwRGBBitCount == bits;
+  if (rows && bits == 32)
+    TwirlFramesBack<4>(destination, picture, strengths);
+  else if (rows && bits == 24)
+    TwirlFramesBack<3>(destination, picture, strengths);
+  else if (rows && bits == 16)
+    TwirlFramesBack<2>(destination, picture, strengths);
+  else
+    TwirlFramesBack<0>(destination, picture, strengths);
+  picture.unlock();
+  destination.unlock();
+  return phase;
+}
+
 void twirl(bitmap& destination, bitmap& picture) {
-  twirl_phase = twirl_phase < 90.0 ? static_cast<float>(twirl_phase + 0.05) : 60.0f;
+  twirl_phase = next_twirl_phase(twirl_phase);
   if (destination.lock() != 0) return;
   if (picture.lock() != 0) {
     destination.unlock();

@@ -6,6 +6,14 @@
 extern float twirl_phase;
 
 void twirl(bitmap& destination, bitmap& picture);
+// The phase after `phase` by one frame of the twirl: up by 0.05 to 90, then back to 60.
+float next_twirl_phase(float phase);
+// The destination as `frames` calls of twirl() from `phase` would leave it (the
+// picture unchanged meanwhile), worked out from the last frame back: each pixel
+// takes its colour from the latest frame whose source for it lies in the picture,
+// so most frames need only the few pixels no later frame reached. Returns the
+// phase the calls would leave.
+float twirl_frames(bitmap& destination, bitmap& picture, float phase, int frames);
 // The twirl's single fold of an angle: above 359 to the whole part of a - 359,
 // below 0 to the whole part of a + 359.
 float fold_twirl_angle(float a);

@@ -108,6 +108,9 @@ int bitmap::free() {
   else
     log_2d.status("OK", "\trgb");
   surface = nullptr;
+  // The description goes with the surface: a pixel format read from it before
+  // the next surface is first locked would be the old one's.
+  desc = DDSURFACEDESC2{};
   width = height = x = y = 0;
   use_colorkey = created = loaded = 0;
   log_2d.print("}\n");

@@ -72,13 +72,23 @@ uint64_t RealNowMs() {
 }
 uint32_t OnTickGrid(uint64_t ms) { return static_cast<uint32_t>(ms - ms % g_clock.system_tick_ms); }
 
-// The paced clock reads the time of the frame to be shown next. While frames
-// come in time that is the one after the last shown; when none has been shown
-// for longer than a refresh (a slow frame, a window in the background) it is
-// the one whose refresh has just come, so the demo keeps up with real time.
+// Late by this many frames the paced clock gives up drawing the way there
+// unseen and goes straight to the frame whose refresh has come: a window in the
+// background has its time move on, as it did with the system tick.
+constexpr uint64_t kLongestCatchUpFrames = 60;
+
+// The frame whose refresh has just come, when the next one to be drawn is
+// further behind than the clock catches up frame by frame.
+void CatchUpIfFarBehind() {
+  if (!g_pacing.anchored || g_clock.paused || !g_clock.rate) return;
+  const uint64_t due = NextFrameAt(Time().NowNs()) - 1;
+  if (due > g_clock.frames + kLongestCatchUpFrames) g_clock.frames = due;
+}
+
+// The paced clock reads the time of the frame to be drawn next: the one after
+// the last drawn, shown or not.
 uint32_t PacedNow() {
-  if (g_pacing.anchored && !g_clock.paused && g_clock.rate)
-    g_clock.frames = std::max(g_clock.frames, NextFrameAt(Time().NowNs()) - 1);
+  CatchUpIfFarBehind();
   return VirtualNow();
 }
 
@@ -88,7 +98,8 @@ uint32_t PacedRead() {
     // Polled again with nothing else done: sleep until the next frame is due.
     Time().SleepUntilNs(DueNs(g_clock.frames));
     ++g_clock.sleeps;
-    g_clock.frames = std::max(g_clock.frames + 1, NextFrameAt(Time().NowNs()) - 1);
+    ++g_clock.frames;
+    CatchUpIfFarBehind();
   }
   g_clock.last_read = VirtualNow();
   g_clock.activity = false;
@@ -154,6 +165,18 @@ void NudgeClock(double ms) {
 
 uint64_t SkippedFrames() { return g_pacing.skipped; }
 
+bool PacedFrameLate() {
+  if (g_clock.kind != ClockKind::Paced || !g_pacing.anchored || g_clock.paused || !g_clock.rate) return false;
+  // Its refresh has come before it is drawn: the frame shown next is the first
+  // whose refresh is still to come.
+  return Time().NowNs() >= DueNs(g_clock.frames);
+}
+
+void PassLateFrame() {
+  if (g_clock.kind != ClockKind::Paced) return;
+  ++g_clock.frames;  // counted among the skipped at the next frame shown
+}
+
 void UseManualClock(uint32_t value) {
   g_clock.kind = ClockKind::Manual;
   g_clock.manual = value;
@@ -175,8 +198,9 @@ void AdvanceClockForPresentedFrame() {
   if (g_pacing.shown_any && shown > g_pacing.last_shown + 1) g_pacing.skipped += shown - g_pacing.last_shown - 1;
   g_pacing.shown_any = true;
   g_pacing.last_shown = shown;
-  // A frame shown late is followed by the frame due at the next refresh.
-  g_clock.frames = std::max(shown + 1, NextFrameAt(Time().NowNs()));
+  // A frame shown late is followed by the next one all the same: the frames
+  // whose refresh has passed are drawn unseen (PacedFrameLate).
+  g_clock.frames = shown + 1;
 }
 
 void RestartFrames() {

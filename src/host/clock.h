@@ -22,7 +22,8 @@ bool VirtualClockInUse();
 // refresh above 100 Hz, k the smallest that brings the rate to 100 or below),
 // each showing the demo at the moment it reaches the screen, so the frames are
 // those of a virtual clock at that rate. A frame that comes late is followed by
-// the one due at the next refresh. `refresh_hz` 0: set by SetRefreshRate once
+// the one due at the next refresh; the frames between are drawn all the same,
+// unseen (PacedFrameLate). `refresh_hz` 0: set by SetRefreshRate once
 // the screen is known. Time comes from the time source (host/time_source.h).
 void UsePacedClock(unsigned refresh_hz);
 bool PacedClockInUse();
@@ -41,6 +42,12 @@ double PacedPictureMs();
 void NudgeClock(double ms);
 // Frames of the paced clock that were never shown.
 uint64_t SkippedFrames();
+// Whether the paced clock's next frame is too late for its refresh: the
+// refresh has come before the frame is drawn. It is drawn unseen (PassLateFrame), not skipped,
+// for the frames after it build on it.
+bool PacedFrameLate();
+// Moves the paced clock past its next frame, which is not shown.
+void PassLateFrame();
 
 // The program's read of the tick count. On the real clock a read that finds the
 // same value with no loop activity (NoteLoopActivity) since the last read is a

@@ -54,6 +54,15 @@ bool SkippingFrame() {
 
 bool Skipping() { return g_skip.active; }
 
+bool FrameUnseen() { return SkippingFrame() || PacedFrameLate(); }
+
+void CountUnseenFrame() {
+  if (g_skip.active)
+    AdvanceClockForPresentedFrame();
+  else
+    PassLateFrame();
+}
+
 void SetPaused(bool paused) {
   if (paused == ClockPaused() || VirtualClockInUse()) return;
   PauseClock(paused);

@@ -20,6 +20,13 @@ bool SkippingFrame();
 // Whether the frame at start_ms is still to be shown.
 bool Skipping();
 
+// Whether the frame about to be drawn will not be shown: on the way to a start
+// time (SkippingFrame), or on the paced clock too late for its refresh. Such a
+// frame is still drawn, unseen, as far as later frames read it, then counted by
+// CountUnseenFrame in place of a present.
+bool FrameUnseen();
+void CountUnseenFrame();
+
 // The player's pause: the real clock stands and the music waits until it is
 // lifted; a wait on the clock sleeps meanwhile. No effect on a virtual clock,
 // whose time moves only with presented frames.

@@ -21,6 +21,7 @@
 #include "shell/seek.h"
 #include "shell/startup_failure.h"
 #include "shell/timeline.h"
+#include "shell/unseen_frames.h"
 #include "shell/winmain.h"
 #include "sound/sound.h"
 
@@ -31,6 +32,7 @@ uint64_t g_update_steps = 0;
 bool g_pause_after_move = false;  // a move while paused: paused again at its first frame
 bool g_stepping = false;          // one frame shown from a pause, then paused again
 DWORD g_step_from_frame = 0;
+UnseenFrames g_unseen;
 
 // The end of the timeline: the demo ends, or with --loop goes back to its start.
 void EndOrLoop() {
@@ -68,15 +70,21 @@ void UpdateStep(DemoParts& parts) {
   if (g_dwFrameTicks > 0) --g_dwFrameTicks;
   if (g_dwFrameTicks == 0) {
     NoteFrameDrawn(g_dwElapsed);
-    DrawPart(g_nDemoMode, parts, front);
-    LiveConsole& console = TheLiveConsole();
-    console.NoteFrame(front);
-    console.DrawOver(front);
-    front.blit(primary, nullptr, nullptr);
-    console.Restore(front);
-    // Only the bottle's frames start from black; the earlier parts build on the
-    // picture they left.
-    if (g_nDemoMode == kPartCola) front.clear(0);
+    if (host::FrameUnseen()) {
+      g_unseen.Draw(g_nDemoMode, parts, front);
+      host::CountUnseenFrame();
+    } else {
+      g_unseen.Settle(g_nDemoMode, parts, front);
+      DrawPart(g_nDemoMode, parts, front);
+      LiveConsole& console = TheLiveConsole();
+      console.NoteFrame(front);
+      console.DrawOver(front);
+      front.blit(primary, nullptr, nullptr);
+      console.Restore(front);
+      // Only the bottle's frames start from black; the earlier parts build on the
+      // picture they left.
+      if (g_nDemoMode == kPartCola) front.clear(0);
+    }
     ++g_dwFrames;
   }
   while (g_dwFrameTicks == 0) FrameTick();
@@ -84,12 +92,11 @@ void UpdateStep(DemoParts& parts) {
 // Everything the timeline changes goes back to how the start left it, and the
 // way to `ms` is run unseen as --start runs it, so the frames from there on are
 // those of a run started at `ms`.
-void Replay(std::unique_ptr<DemoParts>& parts, DWORD width, DWORD height, DWORD ms) {
+void Replay(DemoParts& parts, DWORD width, DWORD height, DWORD ms) {
   const bool paused = host::Paused();
   host::SetPaused(false);
-  parts.reset();
-  parts = std::make_unique<DemoParts>();
-  LoadParts(*parts, width, height);
+  RestartParts(parts, width, height);
+  g_unseen = UnseenFrames{};
   demo::ResetTimeline();
   front.clear(0);
   host::RestartPlayback();
@@ -98,7 +105,7 @@ void Replay(std::unique_ptr<DemoParts>& parts, DWORD width, DWORD height, DWORD 
 }
 
 // A move asked for since the last step: past the end it is the end.
-void TakeSeek(std::unique_ptr<DemoParts>& parts, DWORD width, DWORD height) {
+void TakeSeek(DemoParts& parts, DWORD width, DWORD height) {
   const std::optional<long> to = TakeSeekRequest();
   if (!to) return;
   if (*to > long(kDemoEndMs))
@@ -172,6 +179,7 @@ int demo::main(int argc, char* argv[]) {
   auto parts = std::make_unique<DemoParts>();
   LoadParts(*parts, parts_width, parts_height);
   TheLiveConsole().SetActions(DriverActions());
+  g_unseen = UnseenFrames{};
   TakeSeekRequest();  // a move asked for before the start is not this run's
   g_pause_after_move = g_stepping = false;
   TakeStepRequest();
@@ -195,7 +203,7 @@ int demo::main(int argc, char* argv[]) {
       DxRestore();
       continue;
     }
-    TakeSeek(parts, parts_width, parts_height);
+    TakeSeek(*parts, parts_width, parts_height);
     if (g_bQuit) break;
     if (TakeStepRequest() && host::Paused()) {
       g_stepping = true;

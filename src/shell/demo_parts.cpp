@@ -18,21 +18,39 @@ constexpr double kColaStep = 0.01;
 
 }  // namespace
 
+namespace {
+// What the timeline moves, as the start has it.
+void PlaceParts(DemoParts& p, DWORD width, DWORD height) {
+  p.cola.projection.x = static_cast<float>(width / 4);
+  p.cola.projection.y = static_cast<float>(height / 2);
+  p.cola.projection.z = 1000.0f;
+  p.cola.rotation = vertices{270.0f, 0.0f, 0.0f};
+  p.cola.scale = vertices{0.4f, 0.4f, 0.4f};
+  p.bump.light_x = 160;
+  p.bump.light_y = 100;
+  p.light_angle = 0.0f;
+}
+}  // namespace
+
 void LoadParts(DemoParts& p, DWORD width, DWORD height) {
   p.bios.init();
   p.cola.load("data/Cola.obj", 0);
   LoadCaptionFont("data/font.ult", kCaptionFontScale);
-  p.cola.projection.x = static_cast<float>(width / 4);
-  p.cola.projection.y = static_cast<float>(height / 2);
-  p.cola.projection.z = 1000.0f;
-  p.cola.rotation.x = 270.0f;
-  p.cola.scale = vertices{0.4f, 0.4f, 0.4f};
+  PlaceParts(p, width, height);
   p.bump.create("data/bump.bmp", "data/height.bmp", "bump map");
-  p.bump.light_x = 160;
-  p.bump.light_y = 100;
   p.work.create(kWorkWidth, kWorkHeight);
   p.picture.load("data/twirl.bmp");
-  p.light_angle = 0.0f;
+}
+
+void RestartParts(DemoParts& p, DWORD width, DWORD height) {
+  p.bios.update_count = 0;
+  p.bios.memory = 0;
+  p.bios.phase = 0;
+  p.slide = efx_slide{};
+  PlaceParts(p, width, height);
+  p.work.clear(0);
+  // The bump part lights over the twirl's picture.
+  if (p.picture.loaded) reload_bitmap_surface(p.picture.surface, "data/twirl.bmp");
 }
 
 void StepBumpLight(float& angle, efx_bump& bump, const bitmap& picture) {
@@ -70,6 +88,11 @@ void UpdatePart(int part, DemoParts& p) {
   }
 }
 
+void DrawPartCaption(int part, bitmap& target) {
+  static const char* const captions[] = {nullptr, nullptr, "Twirl", "32-bit bump mapping", "Wireframe Cola"};
+  if (part >= kPartTwirl && part <= kPartCola) DrawCaption(target, kCaptionX, kCaptionY, captions[part]);
+}
+
 void DrawPart(int part, DemoParts& p, bitmap& target) {
   switch (part) {
     case kPartBios: p.bios.draw(target); break;
@@ -77,16 +100,16 @@ void DrawPart(int part, DemoParts& p, bitmap& target) {
     case kPartTwirl:
       twirl(p.work, p.picture);
       p.work.blit(target, nullptr, nullptr);
-      DrawCaption(target, kCaptionX, kCaptionY, "Twirl");
+      DrawPartCaption(part, target);
       break;
     case kPartBump:
       p.bump.run(p.picture, 0);
       p.picture.blit(target, nullptr, nullptr);
-      DrawCaption(target, kCaptionX, kCaptionY, "32-bit bump mapping");
+      DrawPartCaption(part, target);
       break;
     case kPartCola:
       p.cola.draw(target);
-      DrawCaption(target, kCaptionX, kCaptionY, "Wireframe Cola");
+      DrawPartCaption(part, target);
       break;
     default:
       text_printf(target, static_cast<int>(g_dwWidth / 2) - 100, static_cast<int>(g_dwHeight / 2), 255, 0,

@@ -23,6 +23,10 @@ struct DemoParts {
 // Results are not checked: a part whose data failed still runs.
 void LoadParts(DemoParts& parts, DWORD width, DWORD height);
 
+// The parts back to where LoadParts left them, with nothing loaded again: a move
+// on the timeline starts from there.
+void RestartParts(DemoParts& parts, DWORD width, DWORD height);
+
 // One millisecond of `part`.
 void UpdatePart(int part, DemoParts& parts);
 
@@ -33,3 +37,5 @@ void StepBumpLight(float& angle, efx_bump& bump, const bitmap& picture);
 // Draws one frame of `part` into `target`, caption included. An unknown part
 // shows the driver's error line.
 void DrawPart(int part, DemoParts& parts, bitmap& target);
+// The caption alone, as DrawPart draws it last (none before the twirl).
+void DrawPartCaption(int part, bitmap& target);
