@@ -51,6 +51,7 @@ void RestartParts(DemoParts& p, DWORD width, DWORD height) {
   p.work.clear(0);
   // The bump part lights over the twirl's picture.
   if (p.picture.loaded) reload_bitmap_surface(p.picture.surface, "data/twirl.bmp");
+  p.picture_clear = false;
 }
 
 void StepBumpLight(float& angle, efx_bump& bump, const bitmap& picture) {
@@ -76,7 +77,10 @@ void UpdatePart(int part, DemoParts& p) {
       // The clear and the light touch nothing the other reads, so their order
       // within the step does not show.
       StepBumpLight(p.light_angle, p.bump, p.picture);
-      p.picture.clear(0);
+      // Every step clears the picture, but only the first after a frame finds
+      // anything to clear: the rest are left out (a clear reads the whole picture).
+      if (!p.picture_clear) p.picture.clear(0);
+      p.picture_clear = true;
       StepCaptionAngle();
       break;
     case kPartCola:
@@ -104,6 +108,7 @@ void DrawPart(int part, DemoParts& p, bitmap& target) {
       break;
     case kPartBump:
       p.bump.run(p.picture, 0);
+      p.picture_clear = false;
       p.picture.blit(target, nullptr, nullptr);
       DrawPartCaption(part, target);
       break;

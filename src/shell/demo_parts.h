@@ -13,8 +13,9 @@ struct DemoParts {
   efx_bios bios;
   efx_3d cola;
   efx_bump bump;
-  bitmap work;     // the twirl draws here
-  bitmap picture;  // the twirl's source, then the bump map's target
+  bitmap work;                 // the twirl draws here
+  bitmap picture;              // the twirl's source, then the bump map's target
+  bool picture_clear = false;  // nothing drawn into the picture since it was cleared
   float light_angle = 0.0f;
   efx_slide slide;
 };

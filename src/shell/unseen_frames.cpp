@@ -65,8 +65,7 @@ void UnseenFrames::Settle(int part, DemoParts& p, bitmap& target) {
     p.bump.light_x = bump_.light_x;
     p.bump.light_y = bump_.light_y;
     g_fCaptionAngle = bump_.caption_angle;
-    p.picture.clear(0);
-    DrawPart(kPartBump, p, target);
+    DrawPart(kPartBump, p, target);  // over the picture its last step cleared
     p.bump.light_x = x;
     p.bump.light_y = y;
     g_fCaptionAngle = angle;
