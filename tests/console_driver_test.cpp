@@ -97,10 +97,12 @@ TEST_F(ConsoleDriverTest, GotoAndTheSeekKeysShowTheFramesOfAWholeRun) {
   size_t next = 0;
   DWORD last = 0;
   std::vector<DWORD> first_after;
+  size_t with_bar = 0;  // frames shown with the timeline bar over them, never in them
   const std::map<DWORD, Frame> moved = Run(
       times,
       [&](uint64_t) {
         last = g_dwElapsed;
+        if (host::CurrentOverlay(host::OverlaySlot::kTimeline)) ++with_bar;
         if (first_after.size() < next) first_after.push_back(g_dwElapsed);
         if (next == std::size(moves) || g_dwElapsed < moves[next].after_ms) return;
         if (const char* command = moves[next++].command) return TheLiveConsole().Run(command);
@@ -120,6 +122,7 @@ TEST_F(ConsoleDriverTest, GotoAndTheSeekKeysShowTheFramesOfAWholeRun) {
   }
   ASSERT_EQ(moved.size(), 3u);
   for (DWORD t : times) EXPECT_TRUE(moved.at(t) == whole.at(t)) << t;
+  EXPECT_GT(with_bar, 0u);
 }
 
 // --loop: at the end the timeline starts again, with the frames of its first round.

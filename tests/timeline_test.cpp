@@ -7,6 +7,7 @@
 #include "shell/captions.h"
 #include "shell/demo_parts.h"
 #include "shell/seek.h"
+#include "shell/timeline_bar.h"
 #include "support.h"
 
 namespace {
@@ -120,6 +121,19 @@ TEST_F(PartSteps, TheBottleTurnsByAHundredthOfADegreeOnEachAxis) {
   EXPECT_EQ(parts.cola.rotation.x, 269.99f);
   EXPECT_EQ(parts.cola.rotation.y, -0.01f);
   EXPECT_EQ(parts.cola.rotation.z, -0.01f);
+}
+
+// The bar's words: minutes and seconds down to the second, the part by the
+// timeline's own borders, and never past the length.
+TEST(TimelineText, TimeLengthAndPart) {
+  const struct {
+    DWORD ms;
+    const char* text;
+  } cases[] = {{0, "0:00 / 1:46 \xB7 power-on"},   {25000, "0:25 / 1:46 \xB7 power-on"},
+               {25001, "0:25 / 1:46 \xB7 slide"},  {61999, "1:01 / 1:46 \xB7 twirl"},
+               {67000, "1:07 / 1:46 \xB7 bump"},   {83999, "1:23 / 1:46 \xB7 bottle"},
+               {200000, "1:46 / 1:46 \xB7 bottle"}};
+  for (const auto& c : cases) EXPECT_EQ(TimelineText(c.ms), c.text) << c.ms;
 }
 
 TEST(TwirlPhase, StepsByAFiftiethAndSwingsBackTo60PastNinety) {

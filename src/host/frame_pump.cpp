@@ -44,9 +44,9 @@ void ShowInWindow(Window* window, ScreenMemory& memory, const FramePixels& f) {
   // pixels back before asking for the new one.
   // A frame with an overlay over it is copied into the window: its own pixels
   // must not take the overlay.
-  if (memory.Lent() && (!memory.LentTo(window) || !WindowStillFits(window, f.width, f.height) || CurrentOverlay()))
+  if (memory.Lent() && (!memory.LentTo(window) || !WindowStillFits(window, f.width, f.height) || AnyOverlay()))
     memory.TakeBack();
-  if (!memory.Lent() && !CurrentOverlay())
+  if (!memory.Lent() && !AnyOverlay())
     if (uint8_t* shown = WindowSurfaceFor(window, f.width, f.height, f.pitch, f.bytes_per_pixel))
       memory.Lend(window, shown);
   // A surface SDL has given up (a change not yet heard of) is not shown: the

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,8 @@ struct ScaleTables {
   }
 };
 
+constexpr int kOverlaySlots = 2;
+
 // What a window keeps between frames: the renderer and its textures on the GPU
 // path, the 32-bit copy and the whole-multiple picture on the CPU path.
 struct Presenter {
@@ -53,9 +56,11 @@ struct Presenter {
   SDL_Texture* enlarged_texture = nullptr;
   int enlarged_width = 0, enlarged_height = 0;
   SDL_Surface* xrgb = nullptr;  // a 16- or 24-bit frame in 32 bits, for the CPU filters
-  SDL_Texture* overlay = nullptr;
-  int overlay_width = 0, overlay_height = 0;
-  Uint32 overlay_format = 0;
+  struct OverlayTexture {
+    SDL_Texture* texture = nullptr;
+    int width = 0, height = 0;
+    Uint32 format = 0;
+  } overlays[kOverlaySlots];
   ScaleTables tables;
   // The window surface and the picture's place when the borders were last made
   // black: they stay black until either changes.
@@ -63,10 +68,9 @@ struct Presenter {
   int bordered_w = 0, bordered_h = 0;
   SDL_Rect bordered_to{0, 0, 0, 0};
 };
-// The overlay, and where the frames were last shown (for the overlay's layout).
+// The overlays, and where the frames were last shown (for the overlays' layout).
 struct Shown {
-  bool has_overlay = false;
-  Overlay overlay;
+  std::optional<Overlay> overlays[kOverlaySlots];
   SDL_Window* window = nullptr;
   int frame_width = 0, frame_height = 0;
 };
@@ -216,10 +220,12 @@ SDL_Rect WholeMultiple(int width, int height, const SDL_Rect& to) {
 }
 
 // The part of the overlay that fits the picture's place `to`, and where it
-// goes: from the place's top-left corner, each pixel `scale` squares.
-void OverlayRects(const Overlay& o, const SDL_Rect& to, SDL_Rect& part, SDL_Rect& place) {
+// goes: from the place's top-left corner (the timeline: its bottom-left), each
+// pixel `scale` squares.
+void OverlayRects(const Overlay& o, OverlaySlot slot, const SDL_Rect& to, SDL_Rect& part, SDL_Rect& place) {
   part = SDL_Rect{0, 0, std::min(o.width, to.w / o.scale), std::min(o.height, to.h / o.scale)};
-  place = SDL_Rect{to.x, to.y, part.w * o.scale, part.h * o.scale};
+  const int y = slot == OverlaySlot::kTimeline ? to.y + to.h - part.h * o.scale : to.y;
+  place = SDL_Rect{to.x, y, part.w * o.scale, part.h * o.scale};
 }
 
 // A streaming texture of this size and format, kept while they stay.
@@ -235,16 +241,23 @@ SDL_Texture* KeptTexture(SDL_Renderer* renderer, SDL_Texture*& texture, int& wid
   return texture;
 }
 
-void DrawOverlayOnCpu(SDL_Surface* screen, const SDL_Rect& to) {
-  if (!shown().has_overlay) return;
-  const Overlay& o = shown().overlay;
-  SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(
-      const_cast<uint8_t*>(o.pixels), o.width, o.height, o.bytes_per_pixel * 8, o.pitch, SdlFormat(o.bytes_per_pixel));
-  if (!source) return;
-  SDL_Rect part, place;
-  OverlayRects(o, to, part, place);
-  SDL_BlitScaled(source, &part, screen, &place);
-  SDL_FreeSurface(source);
+void DrawOverlaysOnCpu(SDL_Surface* screen, const SDL_Rect& to) {
+  for (int slot = 0; slot < kOverlaySlots; ++slot) {
+    if (!shown().overlays[slot]) continue;
+    const Overlay& o = *shown().overlays[slot];
+    SDL_Surface* source =
+        SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint8_t*>(o.pixels), o.width, o.height, o.bytes_per_pixel * 8,
+                                           o.pitch, SdlFormat(o.bytes_per_pixel));
+    if (!source) continue;
+    if (o.alpha < 255) {
+      SDL_SetSurfaceBlendMode(source, SDL_BLENDMODE_BLEND);
+      SDL_SetSurfaceAlphaMod(source, o.alpha);
+    }
+    SDL_Rect part, place;
+    OverlayRects(o, OverlaySlot(slot), to, part, place);
+    SDL_BlitScaled(source, &part, screen, &place);
+    SDL_FreeSurface(source);
+  }
 }
 
 void PresentOnCpu(SDL_Window* window, Presenter& pr, const FramePixels& f) {
@@ -302,20 +315,26 @@ void PresentOnCpu(SDL_Window* window, Presenter& pr, const FramePixels& f) {
     if (SDL_MUSTLOCK(screen)) SDL_UnlockSurface(screen);
   }
   SDL_FreeSurface(frame);
-  DrawOverlayOnCpu(screen, to);
+  DrawOverlaysOnCpu(screen, to);
   SDL_UpdateWindowSurface(window);
 }
 
-void DrawOverlayOnGpu(Presenter& pr, const SDL_Rect& to) {
-  const Overlay& o = shown().overlay;
-  if (!KeptTexture(pr.renderer, pr.overlay, pr.overlay_width, pr.overlay_height, pr.overlay_format, o.width, o.height,
-                   SdlFormat(o.bytes_per_pixel)))
-    return;
-  SDL_SetTextureScaleMode(pr.overlay, SDL_ScaleModeNearest);
-  if (SDL_UpdateTexture(pr.overlay, nullptr, o.pixels, o.pitch) != 0) return;
-  SDL_Rect part, place;
-  OverlayRects(o, to, part, place);
-  SDL_RenderCopy(pr.renderer, pr.overlay, &part, &place);
+void DrawOverlaysOnGpu(Presenter& pr, const SDL_Rect& to) {
+  for (int slot = 0; slot < kOverlaySlots; ++slot) {
+    if (!shown().overlays[slot]) continue;
+    const Overlay& o = *shown().overlays[slot];
+    Presenter::OverlayTexture& t = pr.overlays[slot];
+    if (!KeptTexture(pr.renderer, t.texture, t.width, t.height, t.format, o.width, o.height,
+                     SdlFormat(o.bytes_per_pixel)))
+      continue;
+    SDL_SetTextureScaleMode(t.texture, SDL_ScaleModeNearest);
+    SDL_SetTextureBlendMode(t.texture, o.alpha < 255 ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_NONE);
+    SDL_SetTextureAlphaMod(t.texture, o.alpha);
+    if (SDL_UpdateTexture(t.texture, nullptr, o.pixels, o.pitch) != 0) continue;
+    SDL_Rect part, place;
+    OverlayRects(o, OverlaySlot(slot), to, part, place);
+    SDL_RenderCopy(pr.renderer, t.texture, &part, &place);
+  }
 }
 
 bool PresentOnGpu(Presenter& pr, const FramePixels& f) {
@@ -353,7 +372,7 @@ bool PresentOnGpu(Presenter& pr, const FramePixels& f) {
     SDL_SetRenderTarget(pr.renderer, nullptr);
     SDL_RenderCopy(pr.renderer, pr.enlarged_texture, nullptr, &to);
   }
-  if (shown().has_overlay) DrawOverlayOnGpu(pr, to);
+  DrawOverlaysOnGpu(pr, to);
   SDL_RenderPresent(pr.renderer);
   return true;
 }
@@ -363,7 +382,8 @@ void Release(Presenter& pr) {
   if (pr.enlarged_texture) SDL_DestroyTexture(pr.enlarged_texture);
   if (pr.renderer) SDL_DestroyRenderer(pr.renderer);
   if (pr.xrgb) SDL_FreeSurface(pr.xrgb);
-  if (pr.overlay) SDL_DestroyTexture(pr.overlay);
+  for (const Presenter::OverlayTexture& t : pr.overlays)
+    if (t.texture) SDL_DestroyTexture(t.texture);
   pr = Presenter{};
 }
 
@@ -436,11 +456,20 @@ void ForgetWindow(Window* handle) {
   presenters().erase(it);
 }
 
-void SetOverlay(const Overlay* overlay) {
-  shown().has_overlay = overlay != nullptr;
-  if (overlay) shown().overlay = *overlay;
+void SetOverlay(const Overlay* overlay, OverlaySlot slot) {
+  std::optional<Overlay>& kept = shown().overlays[int(slot)];
+  kept.reset();
+  if (overlay) kept = *overlay;
 }
-const Overlay* CurrentOverlay() { return shown().has_overlay ? &shown().overlay : nullptr; }
+const Overlay* CurrentOverlay(OverlaySlot slot) {
+  const std::optional<Overlay>& kept = shown().overlays[int(slot)];
+  return kept ? &*kept : nullptr;
+}
+bool AnyOverlay() {
+  for (const std::optional<Overlay>& o : shown().overlays)
+    if (o) return true;
+  return false;
+}
 
 PictureRect ShownPictureArea() {
   const Shown& s = shown();

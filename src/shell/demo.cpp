@@ -21,6 +21,7 @@
 #include "shell/seek.h"
 #include "shell/startup_failure.h"
 #include "shell/timeline.h"
+#include "shell/timeline_bar.h"
 #include "shell/unseen_frames.h"
 #include "shell/winmain.h"
 #include "sound/sound.h"
@@ -79,6 +80,7 @@ void UpdateStep(DemoParts& parts) {
       LiveConsole& console = TheLiveConsole();
       console.NoteFrame(front);
       console.DrawOver(front);
+      TheTimelineBar().Update(g_dwElapsed, false);
       front.blit(primary, nullptr, nullptr);
       console.Restore(front);
       // Only the bottle's frames start from black; the earlier parts build on the
@@ -120,20 +122,24 @@ ConsoleActions DriverActions() {
   a.frames = [] { return g_dwFrames; };
   a.go_to = [](DWORD ms, std::string&) {
     RequestSeek(long(ms));
+    TheTimelineBar().Wake();
     return true;
   };
   a.toggle_pause = []() -> std::string {
     if (host::VirtualClockInUse()) return "pause: only in real time (not with --fps)";
     host::SetPaused(!host::Paused());
+    TheTimelineBar().Wake();
     return host::Paused() ? "paused" : "running";
   };
   a.quit = [] { PostMessageA(hWnd, WM_CLOSE, 0, 0); };
   return a;
 }
 
-// While paused the timeline stands; the console still answers and is redrawn
-// over the picture last shown.
+// While paused the timeline stands; the bar and the console are shown over the
+// picture last shown, and the console still answers.
 void PausedFrame() {
+  // The picture shown again with the bar over it.
+  if (TheTimelineBar().Update(LastFrameDrawnMs(), true) && primary.lock() == DD_OK) primary.unlock();
   TheLiveConsole().DrawOverStill(primary);
   Sleep(10);
 }
@@ -224,6 +230,7 @@ int demo::main(int argc, char* argv[]) {
   }
 
   TheLiveConsole().Free();
+  TheTimelineBar().Free();
   CloseSound();
   DxReleaseKeyb();
   DxFree();

@@ -274,7 +274,7 @@ void LiveConsole::Help(const Words&) {
   Print("help          this list");
   Print("time          demo time and frame");
   Print("fps           frames a second, measured");
-  Print("goto MS       replay to demo time MS");
+  Print("goto MS       move to demo time MS");
   Print("pause         pause or resume");
   Print("shot FILE     save the next frame (PNG)");
   Print("log CHANNEL on|off, log all on|off");

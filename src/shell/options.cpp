@@ -76,6 +76,8 @@ constexpr const char* kUsage =
     "  --end MS        end the demo at demo time MS\n"
     "  --loop          play the demo (or the --start to --end span) again and again\n"
     "                  until Escape\n"
+    "  --no-osd        no timeline bar (time, length and part along the bottom,\n"
+    "                  shown after a move, a step or a pause and while paused)\n"
     "  --record FILE   record the demo to a video file (.mkv, .mp4, .webm) with\n"
     "                  its sound, on the virtual clock (60 fps unless --fps), with\n"
     "                  no display or sound device needed\n"
@@ -211,6 +213,7 @@ constexpr OptionEntry kOptions[] = {
     {"--record", true, SetRecord},
     {"--record-size", true, SetRecordSize},
     {"--loop", false, [](Options& o, const std::string&, bool) { o.loop = true; return std::string(); }},
+    {"--no-osd", false, [](Options& o, const std::string&, bool) { o.osd = false; return std::string(); }},
     {"--lossless", false, [](Options& o, const std::string&, bool) { o.record.lossless = true; return std::string(); }},
     {"--shot", true, AddShot},
 };

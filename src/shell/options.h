@@ -31,6 +31,7 @@ struct Options {
   int av_offset_ms = 0;      // the sound later than the picture by this much
   bool pacing_report = false;
   bool loop = false;  // the demo (or the --start to --end span) again and again
+  bool osd = true;    // the timeline bar after a move, a step or a pause
   long start_ms = -1, end_ms = -1;
   std::vector<ShotRequest> shots;  // paths made absolute
   recorder::Recording::Request record;

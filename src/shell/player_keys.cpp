@@ -9,6 +9,7 @@
 #include "host/window_shape.h"
 #include "shell/frame_clock.h"
 #include "shell/seek.h"
+#include "shell/timeline_bar.h"
 
 namespace {
 
@@ -28,12 +29,14 @@ bool TakePlayerKey(const host::Event& e) {
       g_text_input || (e.modifiers & (host::kAlt | host::kCtrl)) ? std::nullopt : SeekTargetFor(e.key, g_dwElapsed);
   if (seek) {
     if (e.down) RequestSeek(*seek);
+    if (e.down) TheTimelineBar().Wake();
     return true;
   }
   // While paused, . and , step a frame forward and back.
   if (host::Paused() && !g_text_input && (e.key == Key::kPeriod || e.key == Key::kComma)) {
     if (e.down && e.key == Key::kPeriod) RequestStep();
     if (e.down && e.key == Key::kComma) RequestSeek(PreviousFrameTime(LastFrameDrawnMs(), host::PacedFrameRate()));
+    if (e.down) TheTimelineBar().Wake();
     return true;
   }
   if (!alt_enter && !snapshot && !pause) {
@@ -45,6 +48,7 @@ bool TakePlayerKey(const host::Event& e) {
     if (alt_enter) host::ToggleFullScreen(e.window);
     if (snapshot) host::SaveShownFrame();
     if (pause) host::SetPaused(!host::Paused());
+    if (pause) TheTimelineBar().Wake();
   }
   return true;
 }

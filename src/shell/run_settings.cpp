@@ -8,6 +8,7 @@
 #include "host/settings.h"
 #include "host/web_page.h"
 #include "shell/seek.h"
+#include "shell/timeline_bar.h"
 
 namespace {
 
@@ -32,6 +33,7 @@ void ApplyRunSettings(const Options& options) {
     host::UsePacedClock(options.refresh_hz);
   if (options.fps) host::UseVirtualClock(options.fps);  // deterministic runs win over pacing
   host::SetAvOffset(options.av_offset_ms);
+  TheTimelineBar().SetEnabled(options.osd);
   SetLoopStart(options.loop ? std::optional<long>(options.start_ms > 0 ? options.start_ms : 0) : std::nullopt);
   host::audio::SetSound(options.mute, true);
   host::Aspect aspect = options.aspect;

@@ -10,3 +10,8 @@ int PartAt(DWORD elapsed, int current) {
   if (elapsed > kBumpEndMs) part = kPartCola;
   return part;
 }
+
+const char* PartName(int part) {
+  static const char* const names[] = {"power-on", "slide", "twirl", "bump", "bottle"};
+  return part >= kPartBios && part <= kPartCola ? names[part] : "?";
+}

@@ -16,5 +16,7 @@ constexpr DWORD kDemoEndMs = 106000;
 // The part for the demo clock as it stands before a step's clock update. At 0 ms
 // the part stays `current` (0 at start).
 int PartAt(DWORD elapsed, int current);
+// The part's name as the viewer reads it: power-on, slide, twirl, bump, bottle.
+const char* PartName(int part);
 // True once the clock has passed the end of the timeline.
 inline bool TimelineOver(DWORD elapsed) { return elapsed > kDemoEndMs; }
