@@ -15,6 +15,7 @@
 #include "host/time_source.h"
 #include "image/file_bytes.h"
 #include "shell/frame_clock.h"
+#include "shell/seek.h"
 #include "shell/startup_failure.h"
 #include "support.h"
 #include "winapi/gdi.h"
@@ -162,6 +163,32 @@ TEST_F(Pacing, EachRefreshShowsTheFrameOfItsTimeAndALateFrameIsFollowedByTheOneT
     even += std::fabs(interval - 1000.0 / 60) < 0.6;  // the following moves half a millisecond a frame
   }
   EXPECT_GE(even, int(paced.size()) - 4);
+}
+
+// A move while playing, from the twirl into the bottle: the first frame after it
+// is the target's, on time, the frames after it are those of --fps 60, and the
+// music heard is the picture's within one sound buffer from the first frame on.
+TEST_F(Pacing, AMoveShowsTheFramesOfItsTargetAndTheMusicComesWithIt) {
+  const std::map<DWORD, uint64_t> virtual60 = ByTime(Play(70000, 71000, [] { host::UseVirtualClock(60); }));
+  const std::vector<Shown> paced = PlayPaced(40000, 71000, 60, [](size_t i) {
+    if (i == 30) RequestSeek(70000);
+    return 3.0;
+  });
+  const auto moved = std::find_if(paced.begin(), paced.end(), [](const Shown& s) { return s.ms >= 70000; });
+  ASSERT_NE(moved, paced.end());
+  EXPECT_EQ(moved - paced.begin(), 31);
+  EXPECT_EQ(moved->ms, 70000u);
+  EXPECT_LT(moved->at_ns - (moved - 1)->at_ns, 2'000'000'000ull / 60);  // not late: within two refreshes
+  const double buffer_ms = 1000.0 * kSoundBuffer / kSoundRate;
+  int compared = 0;
+  for (auto s = moved; s != paced.end(); ++s) {
+    EXPECT_EQ(s->hash, virtual60.at(s->ms)) << s->ms;
+    if (s->sound_difference_ms) {
+      EXPECT_LE(std::fabs(*s->sound_difference_ms), buffer_ms) << "at " << s->ms << " ms";
+      ++compared;
+    }
+  }
+  EXPECT_GT(compared, 40);
 }
 
 // From the start, with the screen's own rate, which the offscreen screen does not
