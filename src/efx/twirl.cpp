@@ -148,6 +148,8 @@ void TwirlFramesBack(bitmap& destination, const bitmap& picture, const std::vect
 
 }  // namespace
 
+void prepare_twirl(const bitmap& destination) { GeometryFor(destination.width, destination.height); }
+
 float next_twirl_phase(float phase) { return phase < 90.0 ? static_cast<float>(phase + 0.05) : 60.0f; }
 
 float twirl_frames(bitmap& destination, bitmap& picture, float phase, int frames) {

@@ -6,6 +6,9 @@
 extern float twirl_phase;
 
 void twirl(bitmap& destination, bitmap& picture);
+// Works out what twirl() needs for a destination of this size ahead of its first
+// frame, which would otherwise come late (the distance and angle of every pixel).
+void prepare_twirl(const bitmap& destination);
 // The phase after `phase` by one frame of the twirl: up by 0.05 to 90, then back to 60.
 float next_twirl_phase(float phase);
 // The destination as `frames` calls of twirl() from `phase` would leave it (the

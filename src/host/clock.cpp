@@ -143,12 +143,9 @@ double PacedFrameRate() { return g_clock.rate ? double(g_clock.rate) / g_clock.p
 void WaitForFrameDue() {
   if (g_clock.kind != ClockKind::Paced || g_clock.paused) return;
   TimeSource& time = Time();
-  if (!g_pacing.anchored) {
-    // The first frame (and the first after a skip or a restart) is due now.
-    g_pacing.anchored = true;
-    g_pacing.base_ns = int64_t(time.NowNs()) - std::llround(double(g_clock.frames) * PeriodNs());
-    return;
-  }
+  // The first frame (and the first after a skip or a restart) is shown at once;
+  // the clock starts when it has been (AdvanceClockForPresentedFrame).
+  if (!g_pacing.anchored) return;
   const uint64_t due = DueNs(g_clock.frames);
   if (time.NowNs() < due) time.SleepUntilNs(due);
 }
@@ -193,7 +190,13 @@ void AdvanceClockForPresentedFrame() {
     ++g_clock.frames;
     g_clock.idle_reads = 0;
   }
-  if (g_clock.kind != ClockKind::Paced || g_clock.paused || !g_pacing.anchored) return;
+  if (g_clock.kind != ClockKind::Paced || g_clock.paused || !g_clock.rate) return;
+  if (!g_pacing.anchored) {
+    // Its refresh is now: a first present that takes long (a new window's
+    // surface) makes no frame after it late.
+    g_pacing.anchored = true;
+    g_pacing.base_ns = int64_t(Time().NowNs()) - std::llround(double(g_clock.frames) * PeriodNs());
+  }
   const uint64_t shown = g_clock.frames;
   if (g_pacing.shown_any && shown > g_pacing.last_shown + 1) g_pacing.skipped += shown - g_pacing.last_shown - 1;
   g_pacing.shown_any = true;

@@ -32,7 +32,8 @@ void SetRefreshRate(unsigned refresh_hz);
 // Frames a second of the paced clock (0 before the rate is known).
 double PacedFrameRate();
 // Before a frame is shown: sleeps until it is due. The first frame (and the
-// first after a skip, a restart or a pause) is due at once.
+// first after a skip or a restart) is due at once, and the frames after it are
+// due from the moment it has been shown.
 void WaitForFrameDue();
 // The demo's time at this moment by the paced clock, continuous between frames;
 // negative before the first frame.

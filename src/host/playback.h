@@ -7,9 +7,10 @@
 
 namespace host {
 
-// Plays from demo time `start_ms` on: the frames before it are drawn and counted
-// by the clock as usual but neither shown nor handed to the present hook, and the
-// music waits silent until then and starts at start_ms. On the real clock the way
+// Plays from demo time `start_ms` on: the frames before it are drawn (as far as
+// later frames read them) and counted by the clock but neither shown nor handed
+// to the present hook, and the music waits silent until then and starts at
+// start_ms. On the real clock the way
 // there runs on a virtual clock of 25 frames a second, as fast as the machine
 // allows, and real time takes over at start_ms. `demo_time` reads the demo
 // clock; it is asked at every presentation until start_ms is reached.

@@ -39,6 +39,7 @@ void LoadParts(DemoParts& p, DWORD width, DWORD height) {
   PlaceParts(p, width, height);
   p.bump.create("data/bump.bmp", "data/height.bmp", "bump map");
   p.work.create(kWorkWidth, kWorkHeight);
+  prepare_twirl(p.work);
   p.picture.load("data/twirl.bmp");
 }
 
