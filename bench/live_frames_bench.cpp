@@ -59,7 +59,7 @@ using Clock = std::chrono::steady_clock;
 
 // One run with `words` as its command line; `at_present` sees every present and
 // returns false to end the run.
-std::vector<Present> Run(std::vector<std::string> words, const std::function<bool(const Present&)>& at_present) {
+std::vector<Present> Run(const std::vector<std::string>& words, const std::function<bool(const Present&)>& at_present) {
   Options options;
   std::string problem;
   if (!ParseOptions(words, false, options, problem)) {

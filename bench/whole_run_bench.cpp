@@ -3,7 +3,7 @@
 // under the same video driver: one memcpy of the frame into SDL's own window
 // surface plus its update, as CPU time of this process. Both are user + system
 // time, so a display server's own work is in neither. Min and median of
-// interleaved rounds.
+// interleaved rounds, and the largest peak resident memory of the runs.
 //
 // The run needs a screen of exactly the mode's size, so that full screen is the
 // mode one for one (under Xvfb: `Xvfb :99 -screen 0 3840x2160x24`). Sizes whose
@@ -40,8 +40,9 @@ double ProcessCpuMs() {
   return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
 }
 
-// CPU milliseconds per frame of one whole run; negative when it failed.
-double WholeRun(const char* program, int width, int height) {
+// CPU milliseconds per frame of one whole run, negative when it failed, and its
+// peak resident memory.
+double WholeRun(const char* program, int width, int height, long& peak_kib) {
   const std::string w = std::to_string(width), h = std::to_string(height);
   const char* argv[] = {program, "--mute", "--fps", "60", w.c_str(), h.c_str(), "32", nullptr};
   posix_spawn_file_actions_t quiet;
@@ -54,6 +55,7 @@ double WholeRun(const char* program, int width, int height) {
   int status = 0;
   rusage usage{};
   if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return -1;
+  peak_kib = usage.ru_maxrss;
   return (Seconds(usage.ru_utime) + Seconds(usage.ru_stime)) * 1e3 / kRunFrames;
 }
 
@@ -111,7 +113,7 @@ int main(int argc, char** argv) {
   const char* driver = std::getenv("SDL_VIDEODRIVER");
   std::printf("whole runs (--mute --fps 60, %.0f frames), CPU ms per frame, %d rounds, video driver %s\n", kRunFrames,
               rounds, driver ? driver : "(SDL's choice)");
-  std::printf("%-10s %20s %22s %8s\n", "mode", "run min/med", "anchor min/med", "ratio");
+  std::printf("%-10s %20s %22s %8s %14s\n", "mode", "run min/med", "anchor min/med", "ratio", "peak MB (max)");
   int failures = 0;
   for (auto [width, height] : sizes) {
     if (!ScreenIs(width, height)) {
@@ -121,8 +123,11 @@ int main(int argc, char** argv) {
     }
     const int frames = width * height > 2000000 ? 60 : 300;
     std::vector<double> run, anchor;
+    long peak_kib = 0;
     for (int r = 0; r < rounds; ++r) {
-      const double a = Anchor(width, height, frames), v = WholeRun(program, width, height);
+      long peak = 0;
+      const double a = Anchor(width, height, frames), v = WholeRun(program, width, height, peak);
+      peak_kib = std::max(peak_kib, peak);
       if (a < 0 || v < 0) {
         std::printf("%4dx%-5d failed: %s\n", width, height, a < 0 ? SDL_GetError() : "the run did not end with 0");
         ++failures;
@@ -133,8 +138,8 @@ int main(int argc, char** argv) {
     }
     if (run.empty()) continue;
     const MinMedian rm = MinMedianOf(run), am = MinMedianOf(anchor);
-    std::printf("%4dx%-5d %9.3f / %-8.3f %10.3f / %-9.3f %6.2fx\n", width, height, rm.min, rm.median, am.min, am.median,
-                rm.min / am.min);
+    std::printf("%4dx%-5d %9.3f / %-8.3f %10.3f / %-9.3f %6.2fx %14.1f\n", width, height, rm.min, rm.median, am.min,
+                am.median, rm.min / am.min, double(peak_kib) / 1024);
   }
   return failures ? 1 : 0;
 }

@@ -19,11 +19,13 @@ ScreenMemory::~ScreenMemory() {
 void ScreenMemory::Replace(ZeroedBytes bytes) {
   TakeBack();
   own_.swap(bytes);
+  size_ = own_.size();
 }
 
 void ScreenMemory::Lend(Window* window, uint8_t* window_pixels) {
   TakeBack();
-  std::memcpy(window_pixels, own_.data(), own_.size());
+  std::memcpy(window_pixels, own_.data(), size_);
+  ZeroedBytes().swap(own_);
   lent_ = window_pixels;
   window_ = window;
   lent().push_back(this);
@@ -31,7 +33,8 @@ void ScreenMemory::Lend(Window* window, uint8_t* window_pixels) {
 
 void ScreenMemory::TakeBack() {
   if (!lent_) return;
-  std::memcpy(own_.data(), lent_, own_.size());
+  ZeroedBytes(size_).swap(own_);
+  std::memcpy(own_.data(), lent_, size_);
   lent_ = nullptr;
   window_ = nullptr;
   lent().erase(std::remove(lent().begin(), lent().end(), this), lent().end());

@@ -2,7 +2,8 @@
 // The pixels of a surface. They live in memory of their own, given by calloc so
 // that pages nothing has written stay the system's shared zero pages; a screen
 // its window shows one for one may lend itself the window's surface instead,
-// so that the copy onto the screen is a frame's only copy.
+// so that the copy onto the screen is a frame's only copy and its own memory
+// is not held meanwhile.
 
 #include <cstdint>
 #include <cstdlib>
@@ -49,14 +50,16 @@ class ScreenMemory {
 
   uint8_t* data() { return lent_ ? lent_ : own_.data(); }
   const uint8_t* data() const { return lent_ ? lent_ : own_.data(); }
-  size_t size() const { return own_.size(); }
+  size_t size() const { return size_; }
   // Takes `bytes` as the pixels (after taking back any lent memory).
   void Replace(ZeroedBytes bytes);
 
   bool Lent() const { return lent_ != nullptr; }
   bool LentTo(const Window* window) const { return lent_ && window_ == window; }
   // Moves the pixels into `window_pixels`, the window's own surface of the same
-  // layout; they stay there until taken back.
+  // layout; they stay there until taken back, and the memory of their own is
+  // given back meanwhile (a frame buffer less for as long as the window shows
+  // them one for one).
   void Lend(Window* window, uint8_t* window_pixels);
   void TakeBack();
   // Every memory lent to this window takes its pixels back: before the window is
@@ -65,6 +68,7 @@ class ScreenMemory {
 
  private:
   ZeroedBytes own_;
+  size_t size_ = 0;
   uint8_t* lent_ = nullptr;
   const Window* window_ = nullptr;
 };
