@@ -18,6 +18,7 @@
 #include "shell/player_keys.h"
 #include "shell/run_outputs.h"
 #include "shell/run_settings.h"
+#include "shell/screen_choice.h"
 #include "shell/startup_failure.h"
 #include "shell/winmain.h"
 #include "winapi/gdi.h"
@@ -70,6 +71,7 @@ int main(int argc, char** argv) {
   if (options.mode_words != 0 && options.mode_words != 3)
     std::fprintf(stderr, "velmora: expected WIDTH HEIGHT BITS, playing at 320 x 200 x 32\n");
   ApplyRunSettings(options);
+  if (const std::optional<int> status = AnswerScreenChoice(options)) return *status;
   RunOutputs outputs(options);
   if (const int status = outputs.Prepare(); status != 0) return status;
   const fs::path start_directory = fs::current_path();

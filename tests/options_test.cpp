@@ -62,6 +62,7 @@ TEST(Options, WordsBecomeSettingsOrOneProblem) {
       {{"--shot", "soon"}, false, "--shot needs MS:FILE"},
       {{"--pacing", "vsync"}, false, "--pacing needs display or tick"},
       {{"--refresh", "0"}, false, "--refresh needs a rate in Hz from 1 to 1000"},
+      {{"--display", "0"}, false, "--display needs a screen number from 1, or list"},
       {{"--av-offset", "1001"}, false, "--av-offset needs milliseconds from -1000 to 1000"},
   };
   for (const auto& r : refused) {

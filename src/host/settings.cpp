@@ -14,6 +14,7 @@ struct Settings {
   Scale scale = Scale::kFit;
   int window_width = 960;
   int window_height = 600;
+  int screen = 0;
 };
 Settings& settings() {
   static Settings s;
@@ -48,6 +49,8 @@ void SetWindowed(bool windowed, int width, int height) {
   settings().window_height = height > 0 ? height : 600;
 }
 bool Windowed() { return settings().windowed; }
+void SetScreen(int index) { settings().screen = index > 0 ? index : 0; }
+int ChosenScreen() { return settings().screen; }
 bool WindowSizedToPicture() { return settings().window_sized_to_picture; }
 void SetWindowedSize(int width, int height) {
   settings().window_width = width;

@@ -37,6 +37,9 @@ bool PresentToWindow();
 void SetWindowed(bool windowed, int width = 0, int height = 0);
 bool Windowed();
 bool WindowSizedToPicture();
+// The screen windows open on, from 0 (the first, the default).
+void SetScreen(int index);
+int ChosenScreen();
 // The size a window takes when it leaves full screen.
 void SetWindowedSize(int width, int height);
 int WindowedWidth();

@@ -27,11 +27,13 @@ std::vector<std::unique_ptr<Window>>& windows() {
 Window* OpenWindow(const char* title, int width, int height) {
   if (!EnsureVideo()) return nullptr;
   Uint32 flags = SDL_WINDOW_HIDDEN;
-  int x = SDL_WINDOWPOS_UNDEFINED, y = SDL_WINDOWPOS_UNDEFINED;
+  // Full screen takes the screen the window stands on.
+  const int screen = ChosenScreen() < SDL_GetNumVideoDisplays() ? ChosenScreen() : 0;
+  int x = int(SDL_WINDOWPOS_UNDEFINED_DISPLAY(screen)), y = x;
   if (Windowed()) {
     width = WindowedWidth();
     height = WindowedHeight();
-    x = y = SDL_WINDOWPOS_CENTERED;
+    x = y = int(SDL_WINDOWPOS_CENTERED_DISPLAY(screen));
     // A resizable canvas would take the size the page gives it; it keeps the mode's.
     if (!kInWebPage) flags |= SDL_WINDOW_RESIZABLE;
   } else {
@@ -75,10 +77,32 @@ Window* WindowWithId(uint32_t id) {
 
 bool DesktopSize(int& width, int& height) {
   SDL_DisplayMode mode;
-  if (!EnsureVideo() || SDL_GetDesktopDisplayMode(0, &mode) != 0) return false;
+  if (!EnsureVideo()) return false;
+  const int screen = ChosenScreen() < SDL_GetNumVideoDisplays() ? ChosenScreen() : 0;
+  if (SDL_GetDesktopDisplayMode(screen, &mode) != 0) return false;
   width = mode.w;
   height = mode.h;
   return true;
+}
+
+std::vector<Screen> Screens() {
+  std::vector<Screen> screens;
+  if (!EnsureVideo()) return screens;
+  for (int i = 0; i < SDL_GetNumVideoDisplays(); ++i) {
+    Screen s;
+    const char* name = SDL_GetDisplayName(i);
+    s.name = name ? name : "";
+    SDL_Rect bounds{0, 0, 0, 0};
+    SDL_GetDisplayBounds(i, &bounds);
+    s.x = bounds.x;
+    s.y = bounds.y;
+    s.width = bounds.w;
+    s.height = bounds.h;
+    SDL_DisplayMode mode;
+    if (SDL_GetDesktopDisplayMode(i, &mode) == 0) s.refresh_hz = mode.refresh_rate;
+    screens.push_back(s);
+  }
+  return screens;
 }
 
 void ShowPointer(bool shown) {

@@ -4,6 +4,8 @@
 // host's: the stand-ins for the old calls keep one in each of theirs.
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace host {
 
@@ -22,8 +24,18 @@ bool WindowMinimised(const Window* window);
 // The window an event of the desktop's names, by the desktop's number for it.
 Window* WindowWithId(uint32_t id);
 
-// The desktop's size in pixels; false when no display can be had.
+// The size in pixels of the desktop on the chosen screen (SetScreen); false
+// when no display can be had.
 bool DesktopSize(int& width, int& height);
+
+// The screens of the desktop, in the system's order; empty when no display can
+// be had. A rate of 0: the system does not say.
+struct Screen {
+  std::string name;
+  int x = 0, y = 0, width = 0, height = 0;
+  int refresh_hz = 0;
+};
+std::vector<Screen> Screens();
 void ShowPointer(bool shown);
 // While on, the pointer is held in the window and only its motion is reported
 // (an exclusive mouse).

@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <algorithm>
+
 #include "host/picture_geometry.h"
 #include "host/screen_memory.h"
 #include "host/sdl_window.h"
@@ -25,14 +27,16 @@ void SizeWindowToPicture(Window* handle, int w, int h) {
   // picture opens in, or comes back to from full screen, has its shape.
   if (Windowed() && !WindowSizedToPicture()) return;
   SDL_DisplayMode desktop;
-  if (SDL_GetDesktopDisplayMode(0, &desktop) != 0) return;
+  const int screen = std::max(0, SDL_GetWindowDisplayIndex(window));
+  if (SDL_GetDesktopDisplayMode(screen, &desktop) != 0) return;
   const WindowSize size = WindowForPicture(w, h, desktop.w * 9 / 10, desktop.h * 9 / 10, PictureAspect());
   if (size.width <= 0 || size.height <= 0) return;
   SetWindowedSize(size.width, size.height);
   if (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) return;
   ScreenMemory::TakeBackFrom(handle);
   SDL_SetWindowSize(window, size.width, size.height);
-  SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+  SDL_SetWindowPosition(window, int(SDL_WINDOWPOS_CENTERED_DISPLAY(screen)),
+                        int(SDL_WINDOWPOS_CENTERED_DISPLAY(screen)));
 }
 
 void NoteWindowSize(Window* handle) {
@@ -58,7 +62,9 @@ void ToggleFullScreen(Window* handle) {
     SDL_SetWindowFullscreen(window, 0);
     SDL_SetWindowResizable(window, SDL_TRUE);
     SDL_SetWindowSize(window, WindowedWidth(), WindowedHeight());
-    SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    const int screen = std::max(0, SDL_GetWindowDisplayIndex(window));
+    SDL_SetWindowPosition(window, int(SDL_WINDOWPOS_CENTERED_DISPLAY(screen)),
+                          int(SDL_WINDOWPOS_CENTERED_DISPLAY(screen)));
   } else {
     SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
   }

@@ -76,6 +76,9 @@ constexpr const char* kUsage =
     "  --end MS        end the demo at demo time MS\n"
     "  --loop          play the demo (or the --start to --end span) again and again\n"
     "                  until Escape\n"
+    "  --display N|list\n"
+    "                  play on screen N (1 is the first): full screen there, or the\n"
+    "                  window centred on it; list prints the screens and ends\n"
     "  --no-osd        no timeline bar (time, length and part along the bottom,\n"
     "                  shown after a move, a step or a pause and while paused)\n"
     "  --record FILE   record the demo to a video file (.mkv, .mp4, .webm) with\n"
@@ -214,6 +217,14 @@ constexpr OptionEntry kOptions[] = {
     {"--record-size", true, SetRecordSize},
     {"--loop", false, [](Options& o, const std::string&, bool) { o.loop = true; return std::string(); }},
     {"--no-osd", false, [](Options& o, const std::string&, bool) { o.osd = false; return std::string(); }},
+    {"--display", true, [](Options& o, const std::string& v, bool) {
+       o.display_list = v == "list";
+       unsigned n = 0;
+       if (o.display_list) return std::string();
+       const std::string problem = SetCount(v, 64, n, "--display needs a screen number from 1, or list");
+       o.display = int(n);
+       return problem;
+     }},
     {"--lossless", false, [](Options& o, const std::string&, bool) { o.record.lossless = true; return std::string(); }},
     {"--shot", true, AddShot},
 };

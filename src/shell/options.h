@@ -30,8 +30,10 @@ struct Options {
   unsigned refresh_hz = 0;   // 0: the screen's own
   int av_offset_ms = 0;      // the sound later than the picture by this much
   bool pacing_report = false;
-  bool loop = false;  // the demo (or the --start to --end span) again and again
-  bool osd = true;    // the timeline bar after a move, a step or a pause
+  bool loop = false;          // the demo (or the --start to --end span) again and again
+  bool osd = true;            // the timeline bar after a move, a step or a pause
+  int display = 0;            // the screen to play on, from 1; 0: the first
+  bool display_list = false;  // print the screens and end
   long start_ms = -1, end_ms = -1;
   std::vector<ShotRequest> shots;  // paths made absolute
   recorder::Recording::Request record;

@@ -34,6 +34,7 @@ void ApplyRunSettings(const Options& options) {
   if (options.fps) host::UseVirtualClock(options.fps);  // deterministic runs win over pacing
   host::SetAvOffset(options.av_offset_ms);
   TheTimelineBar().SetEnabled(options.osd);
+  host::SetScreen(options.display - 1);
   SetLoopStart(options.loop ? std::optional<long>(options.start_ms > 0 ? options.start_ms : 0) : std::nullopt);
   host::audio::SetSound(options.mute, true);
   host::Aspect aspect = options.aspect;
