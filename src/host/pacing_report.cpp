@@ -8,6 +8,7 @@
 #include "host/clock.h"
 #include "host/playback.h"
 #include "host/time_source.h"
+#include "host/video_start.h"
 
 namespace host {
 namespace {
@@ -41,6 +42,7 @@ PacingFigures Pacing() {
   f.p95_ms = Percentile(intervals, 0.95);
   f.latency_ms = audio::AssumedLatencyMs();
   f.largest_difference_ms = LargestSoundDifferenceMs();
+  f.video_driver = VideoDriverName();
   return f;
 }
 
@@ -57,6 +59,7 @@ std::string DescribePacing(const PacingFigures& f) {
                       : "",
                 f.p5_ms, f.p50_ms, f.p95_ms);
   std::string report = text;
+  if (!f.video_driver.empty()) report += "pacing: shown through the " + f.video_driver + " video driver\n";
   if (paced)
     std::snprintf(text, sizeof text,
                   "pacing: sound latency assumed %.1f ms; largest difference of sound and picture %.1f ms\n",

@@ -18,6 +18,7 @@ struct PacingFigures {
   double p5_ms = 0, p50_ms = 0, p95_ms = 0;
   double latency_ms = 0;             // the sound device's, as assumed
   double largest_difference_ms = 0;  // between the picture and the sound heard
+  std::string video_driver;          // the desktop's protocol the frames went through ("x11", "wayland")
 };
 PacingFigures Pacing();
 // The figures in a few lines of words.

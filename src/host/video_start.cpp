@@ -13,7 +13,10 @@
 namespace host {
 namespace {
 bool g_failed = false;  // probing again within a run would only repeat the drivers' complaints
-}
+std::string g_driver;
+}  // namespace
+
+const std::string& VideoDriverName() { return g_driver; }
 
 void ForgetVideoStart() { g_failed = false; }
 
@@ -57,6 +60,7 @@ bool EnsureVideo() {
     return false;
   }
   failed = false;
+  g_driver = driver ? driver : "";
   return true;
 }
 
