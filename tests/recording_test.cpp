@@ -96,6 +96,24 @@ TEST(RecordRules, SoundDueIsTheRoundedDemoTimeInSampleFrames) {
 
 class RecordingTest : public test::DisplayTest {};
 
+// A recording from 30 s to 70 s: the slide's chapter starts it, the bottle's is
+// cut at its end, and what ended before the start is left out.
+TEST(RecordRules, ChaptersStartFromTheRecordingsFirstFrame) {
+  const std::vector<recorder::Chapter> demo{{0, 25000, "power-on"},
+                                            {25000, 36000, "slide"},
+                                            {36000, 62000, "twirl"},
+                                            {62000, 68000, "bump"},
+                                            {68000, 70000, "bottle"}};
+  const std::vector<recorder::Chapter> chapters = recorder::ChaptersFrom(demo, 30000);
+  ASSERT_EQ(chapters.size(), 4u);
+  const uint32_t starts[] = {0, 6000, 32000, 38000}, ends[] = {6000, 32000, 38000, 40000};
+  for (size_t i = 0; i < chapters.size(); ++i) {
+    EXPECT_EQ(chapters[i].start_ms, starts[i]) << i;
+    EXPECT_EQ(chapters[i].end_ms, ends[i]) << i;
+    EXPECT_EQ(chapters[i].title, demo[i + 1].title);
+  }
+}
+
 TEST_F(RecordingTest, AfterEveryFrameTheSoundHoldsExactlyTheFramesDue) {
   test::TempDir dir;
   std::vector<uint8_t> pixels(8 * 6 * 4, 0x40);

@@ -63,4 +63,13 @@ bool FitsLargestRecordSize(RecordSize size) {
 
 uint64_t AudioFramesDue(uint64_t elapsed_ms, int rate) { return (elapsed_ms * uint64_t(rate) + 500) / 1000; }
 
+std::vector<Chapter> ChaptersFrom(const std::vector<Chapter>& demo_chapters, uint32_t first_ms) {
+  std::vector<Chapter> chapters;
+  for (const Chapter& c : demo_chapters) {
+    if (c.end_ms <= first_ms) continue;
+    chapters.push_back({c.start_ms > first_ms ? c.start_ms - first_ms : 0, c.end_ms - first_ms, c.title});
+  }
+  return chapters;
+}
+
 }  // namespace recorder

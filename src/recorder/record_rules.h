@@ -4,8 +4,20 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace recorder {
+
+// A chapter mark of a recording, in the recording's own milliseconds, or in demo
+// time where a recording's request names it.
+struct Chapter {
+  uint32_t start_ms = 0, end_ms = 0;
+  std::string title;
+};
+
+// The chapters of a recording that begins at demo time `first_ms`: those that
+// reach past it, moved to start from it (the first at 0).
+std::vector<Chapter> ChaptersFrom(const std::vector<Chapter>& demo_chapters, uint32_t first_ms);
 
 struct RecordFormat {
   const char* extension;    // ".mkv"

@@ -54,6 +54,7 @@ bool Recording::AddFrame(const PresentedFrame& frame, uint32_t demo_ms) {
     o.fps = request_.fps;
     o.sample_rate = kSampleRate;
     o.encode = request_.encode;
+    o.chapters = ChaptersFrom(request_.chapters, first_ms_);
     if (!recorder_->Open(o, error_)) {
       failed_ = true;
       return false;

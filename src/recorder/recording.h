@@ -26,7 +26,8 @@ class Recording {
     bool native = false;  // the mode's own size
     RecordSize size;      // 0 x 0: the default size for the mode
     int fps = 60;
-    bool encode = true;  // false: convert the frames but write nothing (benchmarks)
+    bool encode = true;             // false: convert the frames but write nothing (benchmarks)
+    std::vector<Chapter> chapters;  // in demo time
   };
   static constexpr int kSampleRate = 48000;  // the mixer's rate without a device
 

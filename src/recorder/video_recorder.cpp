@@ -173,6 +173,31 @@ AVCodecContext* OpenEncoder(AVFormatContext* format, const char* name, AVStream*
 VideoRecorder::VideoRecorder() = default;
 VideoRecorder::~VideoRecorder() { Abandon(); }
 
+namespace {
+
+// The parts as chapter marks, where the container keeps them (Matroska and MP4;
+// WebM players ignore them). The format context owns and frees them.
+bool AddChapters(AVFormatContext* format, const VideoOptions& o) {
+  if (o.chapters.empty() ||
+      !(std::strcmp(o.format->container, "matroska") == 0 || std::strcmp(o.format->container, "mp4") == 0))
+    return true;
+  format->chapters = static_cast<AVChapter**>(av_calloc(o.chapters.size(), sizeof(AVChapter*)));
+  if (!format->chapters) return false;
+  for (const Chapter& c : o.chapters) {
+    AVChapter* chapter = static_cast<AVChapter*>(av_mallocz(sizeof(AVChapter)));
+    if (!chapter) return false;
+    format->chapters[format->nb_chapters++] = chapter;
+    chapter->id = int64_t(format->nb_chapters);
+    chapter->time_base = AVRational{1, 1000};
+    chapter->start = c.start_ms;
+    chapter->end = c.end_ms;
+    if (av_dict_set(&chapter->metadata, "title", c.title.c_str(), 0) < 0) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 bool VideoRecorder::Open(const Options& o, std::string& error) {
   // The encoders' own reports would drown the one line a failure gets.
   av_log_set_level(AV_LOG_QUIET);
@@ -252,6 +277,10 @@ bool VideoRecorder::Open(const Options& o, std::string& error) {
   }
   if ((r = avio_open(&s.format->pb, s.temporary.c_str(), AVIO_FLAG_WRITE)) < 0) {
     error = AvError(r);
+    return false;
+  }
+  if (!AddChapters(s.format, o)) {
+    error = "out of memory";
     return false;
   }
   // MP4's index goes to the front once the file is finished, so that a browser

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "host/frame_pump.h"
 #include "recorder/record_rules.h"
@@ -21,7 +22,8 @@ struct VideoOptions {
   RecordSize size;  // of the video; frames of any size are scaled to it
   int fps = 60;
   int sample_rate = 48000;
-  bool encode = true;  // false: frames are scaled and converted, then dropped (benchmarks)
+  bool encode = true;             // false: frames are scaled and converted, then dropped (benchmarks)
+  std::vector<Chapter> chapters;  // in the video's milliseconds; kept where the container has them
 };
 
 class VideoSink {

@@ -45,8 +45,19 @@ int FinishRecording(recorder::Recording& recorder, const std::string& path,
   return g_interrupted ? 128 + g_interrupted : 0;
 }
 
+// The five parts as chapters of the recording, which ends at `end_ms`.
+std::vector<recorder::Chapter> PartChapters(uint32_t end_ms) {
+  std::vector<recorder::Chapter> chapters;
+  for (int part = kPartBios; part <= kPartCola; ++part) {
+    const uint32_t start = PartStartMs(part), end = part < kPartCola ? PartStartMs(part + 1) : kDemoEndMs;
+    if (start < end_ms) chapters.push_back({start, std::min(end, end_ms), PartName(part)});
+  }
+  return chapters;
+}
+
 int PrepareRecording(const Options& options, recorder::Recording& recorder) {
-  const recorder::Recording::Request& record = options.record;
+  recorder::Recording::Request record = options.record;
+  record.chapters = PartChapters(options.end_ms >= 0 ? uint32_t(options.end_ms) : kDemoEndMs);
   std::string error;
   if (!recorder.Prepare(record, error)) {
     std::fprintf(stderr, "velmora: %s\nTry 'velmora --help'.\n", error.c_str());
@@ -60,6 +71,10 @@ int PrepareRecording(const Options& options, recorder::Recording& recorder) {
     std::fprintf(stderr, "velmora: cannot record to %s: %s\n", record.path.c_str(), problem.c_str());
     return 1;
   }
+  // The chapters as a video site's description takes them.
+  for (const recorder::Chapter& c : recorder::ChaptersFrom(record.chapters, uint32_t(std::max(0L, options.start_ms))))
+    std::printf("%s %s\n", MinutesSeconds(c.start_ms).c_str(), c.title.c_str());
+  std::fflush(stdout);
   if (!options.fps) host::UseVirtualClock(unsigned(record.fps));
   // The frames go to the file only, and the sound is pulled in step with them.
   host::audio::UsePullMode(recorder::Recording::kSampleRate);

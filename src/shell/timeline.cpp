@@ -1,5 +1,7 @@
 #include "shell/timeline.h"
 
+#include <cstdio>
+
 int PartAt(DWORD elapsed, int current) {
   // Each rung overrides the one before, as unsigned comparisons.
   int part = current;
@@ -14,4 +16,11 @@ int PartAt(DWORD elapsed, int current) {
 const char* PartName(int part) {
   static const char* const names[] = {"power-on", "slide", "twirl", "bump", "bottle"};
   return part >= kPartBios && part <= kPartCola ? names[part] : "?";
+}
+
+std::string MinutesSeconds(DWORD ms) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%lu:%02lu", static_cast<unsigned long>(ms / 60000),
+                static_cast<unsigned long>(ms / 1000 % 60));
+  return text;
 }

@@ -1,6 +1,8 @@
 #pragma once
 // The demo's millisecond timeline: which part plays at which demo time.
 
+#include <string>
+
 #include "winapi/win32.h"
 
 // The five parts, in the order they play; g_nDemoMode holds one of them.
@@ -18,5 +20,12 @@ constexpr DWORD kDemoEndMs = 106000;
 int PartAt(DWORD elapsed, int current);
 // The part's name as the viewer reads it: power-on, slide, twirl, bump, bottle.
 const char* PartName(int part);
+// The demo time at which `part` begins: 0, then just after the part before it.
+inline DWORD PartStartMs(int part) {
+  const DWORD ends[] = {0, kBiosEndMs, kSlideEndMs, kTwirlEndMs, kBumpEndMs};
+  return part > kPartBios && part <= kPartCola ? ends[part] : 0;
+}
+// "1:23": minutes and seconds, down to the second.
+std::string MinutesSeconds(DWORD ms);
 // True once the clock has passed the end of the timeline.
 inline bool TimelineOver(DWORD elapsed) { return elapsed > kDemoEndMs; }

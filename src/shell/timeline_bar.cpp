@@ -18,13 +18,6 @@ constexpr int kTrackTop = 1, kTrackRows = 2, kTextLeft = 6, kTextTop = 5;
 constexpr DWORD kBackground = 0x101014, kPlayed = 0xE8E8E8, kToCome = 0x50505A, kMark = 0xFFC040;
 constexpr COLORREF kTextColour = 0xE8E8E8;
 
-std::string MinutesSeconds(DWORD ms) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%lu:%02lu", static_cast<unsigned long>(ms / 60000),
-                static_cast<unsigned long>(ms / 1000 % 60));
-  return text;
-}
-
 }  // namespace
 
 std::string TimelineText(DWORD demo_ms) {
