@@ -52,7 +52,7 @@ TEST(Options, WordsBecomeSettingsOrOneProblem) {
       {{"--tick", "-5"}, false, "--tick needs a positive whole number"},
       {{"--start", "106001"}, false, "--start needs a demo time from 0 to 106000 ms"},
       {{"--start", "5000", "--end", "4000"}, false, "--end comes before --start"},
-      {{"--record-size", "7681x100"}, false, "--record-size needs WIDTHxHEIGHT (2x2 to 7680x4320) or native"},
+      {{"--record-size", "7681x100"}, false, "--record-size needs WIDTHxHEIGHT (2x2 to 7680x4320), native or 4k"},
       {{"--lossless"}, false, "--lossless and --record-size go with --record"},
       {{"--record", "a.mkv"}, true, "--record is not available in a web page"},
       {{"--log"}, true, "--log is not available in a web page (it writes files)"},

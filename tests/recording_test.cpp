@@ -81,6 +81,13 @@ TEST(RecordRules, SizeWordsAreWidthByHeightOrNative) {
   EXPECT_EQ(s.height, 720);
   EXPECT_TRUE(recorder::ParseRecordSize("native", native, s));
   EXPECT_TRUE(native);
+  // 4k: 2160 lines at the mode's shape, 4:3 up to 1600 wide, square pixels above.
+  EXPECT_TRUE(recorder::ParseRecordSize("4k", native, s));
+  EXPECT_FALSE(native);
+  EXPECT_EQ(s.width, 0);
+  EXPECT_EQ(s.height, 2160);
+  EXPECT_EQ(recorder::RecordSizeAtLines(320, 200, s.height).width, 2880);
+  EXPECT_EQ(recorder::RecordSizeAtLines(1920, 1080, s.height).width, 3840);
   for (const char* bad : {"", "x", "1280x", "x720", "1280*720", "-1x5", "1x720", "9000x720", "12a0x720", "1280x720x3"})
     EXPECT_FALSE(recorder::ParseRecordSize(bad, native, s)) << bad;
 }

@@ -34,17 +34,25 @@ const RecordFormat* RecordFormatFor(const std::string& path, bool lossless) {
 
 const char* RecordExtensions() { return ".mkv, .mp4, .webm"; }
 
-RecordSize DefaultRecordSize(int w, int h) {
-  if (h >= 1080) return {Even(w), Even(h)};
+RecordSize RecordSizeAtLines(int w, int h, int lines) {
   // The shape the window shows it at by default: a 4:3 monitor of its time, or
   // square pixels for modes wider than any monitor of the time.
   const double shape = host::PictureShape(w, h, host::Aspect::kCrt);
-  return {Even(int(1080 * shape + 0.5)), 1080};
+  return {Even(int(lines * shape + 0.5)), lines};
+}
+
+RecordSize DefaultRecordSize(int w, int h) {
+  if (h >= 1080) return {Even(w), Even(h)};
+  return RecordSizeAtLines(w, h, 1080);
 }
 
 bool ParseRecordSize(const std::string& text, bool& native, RecordSize& size) {
   native = text == "native";
   if (native) return true;
+  if (text == "4k") {
+    size = RecordSize{0, kLinesOf4k};
+    return true;
+  }
   const size_t x = text.find('x');
   if (x == std::string::npos || x == 0 || x + 1 >= text.size()) return false;
   const std::string a = text.substr(0, x), b = text.substr(x + 1);

@@ -42,11 +42,15 @@ struct RecordSize {
 // pixels above); modes of 1080 lines or more keep their size. Widths and heights
 // are made even, as 4:2:0 video needs.
 RecordSize DefaultRecordSize(int mode_width, int mode_height);
+// `lines` high at the mode's shape by the same rule (--record-size 4k: 2160).
+RecordSize RecordSizeAtLines(int mode_width, int mode_height, int lines);
+constexpr int kLinesOf4k = 2160;
 // The largest video written: 8K UHD. Larger frames take gigabytes of memory in
 // the encoders and no player shows them.
 constexpr RecordSize kLargestRecordSize{7680, 4320};
 bool FitsLargestRecordSize(RecordSize size);
-// "WIDTHxHEIGHT" (2 x 2 to the largest size) or "native"; false for anything else.
+// "WIDTHxHEIGHT" (2 x 2 to the largest size), "native", or "4k" (0 x 2160: 2160
+// lines at the mode's shape); false for anything else.
 bool ParseRecordSize(const std::string& text, bool& native, RecordSize& size);
 
 // Sound frames due after a frame `elapsed_ms` after the recording's first one:

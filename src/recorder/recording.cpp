@@ -28,10 +28,12 @@ bool Recording::AddFrame(const PresentedFrame& frame, uint32_t demo_ms) {
   if (!opened_) {
     opened_ = true;
     first_ms_ = demo_ms;
-    if (request_.native || (request_.lossless && !request_.size.width))
+    if (request_.native || (request_.lossless && !request_.size.width && !request_.size.height))
       size_ = RecordSize{frame.width, frame.height};
     else if (request_.size.width)
       size_ = request_.size;
+    else if (request_.size.height)
+      size_ = RecordSizeAtLines(frame.width, frame.height, request_.size.height);
     else
       size_ = DefaultRecordSize(frame.width, frame.height);
     if (!format_->rgb) size_ = RecordSize{size_.width + (size_.width & 1), size_.height + (size_.height & 1)};

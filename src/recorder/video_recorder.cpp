@@ -230,9 +230,11 @@ bool VideoRecorder::Open(const Options& o, std::string& error) {
     c->gop_size = o.fps * 2;
     c->thread_count = 0;
     if (std::strcmp(o.format->video_codec, "libx264") == 0) {
-      // High quality (crf 18) that still records 320 x 200 at 1.5x real time on two cores.
+      // High quality (crf 18) that still records 320 x 200 at 1.5x real time on two
+      // cores; at 2160 lines more (crf 16), as a video site re-encodes them at its
+      // own rate for that size.
       av_opt_set(c->priv_data, "preset", "superfast", 0);
-      av_opt_set(c->priv_data, "crf", "18", 0);
+      av_opt_set(c->priv_data, "crf", o.size.height >= 2160 ? "16" : "18", 0);
     } else if (std::strcmp(o.format->video_codec, "libvpx-vp9") == 0) {
       av_opt_set(c->priv_data, "deadline", "realtime", 0);
       av_opt_set(c->priv_data, "cpu-used", "8", 0);

@@ -85,7 +85,8 @@ constexpr const char* kUsage =
     "                  its sound, on the virtual clock (60 fps unless --fps), with\n"
     "                  no display or sound device needed\n"
     "  --record-size WxH\n"
-    "                  the video's size, or 'native' for the mode's size; by default\n"
+    "                  the video's size, 'native' for the mode's size, or '4k' for\n"
+    "                  2160 lines at the mode's shape (2880 x 2160 at 4:3); by default\n"
     "                  modes under 1080 lines are scaled to 1080 lines at 4:3\n"
     "                  (square pixels above 1600 wide), larger ones keep their size\n"
     "  --lossless      record every frame exactly (FFV1 and FLAC in .mkv; the\n"
@@ -153,7 +154,7 @@ std::string SetRecord(Options& o, const std::string& value, bool in_web_page) {
 std::string SetRecordSize(Options& o, const std::string& value, bool) {
   if (recorder::ParseRecordSize(value, o.record.native, o.record.size)) return {};
   return "--record-size needs WIDTHxHEIGHT (2x2 to " + std::to_string(recorder::kLargestRecordSize.width) + "x" +
-         std::to_string(recorder::kLargestRecordSize.height) + ") or native";
+         std::to_string(recorder::kLargestRecordSize.height) + "), native or 4k";
 }
 
 std::string AddShot(Options& o, const std::string& value, bool) {
@@ -249,7 +250,7 @@ std::string AddModeWord(Options& o, const std::string& word) {
 // What the options ask together that none asks alone.
 std::string CheckTogether(const Options& o) {
   if (o.start_ms >= 0 && o.end_ms >= 0 && o.end_ms < o.start_ms) return "--end comes before --start";
-  if (o.record.path.empty() && (o.record.lossless || o.record.native || o.record.size.width))
+  if (o.record.path.empty() && (o.record.lossless || o.record.native || o.record.size.width || o.record.size.height))
     return "--lossless and --record-size go with --record";
   if (o.loop && !o.record.path.empty()) return "--loop does not go with --record (a recording ends)";
   return {};
