@@ -5,7 +5,7 @@
 set -uo pipefail
 velmora=$1
 fail() { echo "FAIL: $*"; exit 1; }
-export SDL_AUDIODRIVER=dummy
+export SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=x11  # the suite runs on the offscreen driver otherwise
 export LSAN_OPTIONS="${LSAN_OPTIONS:-}:print_suppressions=0"  # a sanitizer build says nothing more
 
 list=$("$velmora" --display list) || fail "--display list ended with $?"

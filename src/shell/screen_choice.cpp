@@ -20,6 +20,7 @@ std::optional<int> AnswerScreenChoice(const Options& options) {
       std::printf("%zu: %d x %d, %s, at %d,%d%s%s\n", i + 1, s.width, s.height, rate, s.x, s.y,
                   s.name.empty() ? "" : ": ", s.name.c_str());
     }
+    std::fflush(stdout);
     return 0;
   }
   if (size_t(options.display) > screens.size()) {
