@@ -14,8 +14,9 @@ packages=(build-essential cmake pkg-config libsdl2-dev libopenmpt-dev libpng-dev
           libavformat-dev libavcodec-dev libavutil-dev libswscale-dev)
 case "$job" in
   play) ;;
-  test) packages+=(libgtest-dev xvfb xauth xdotool desktop-file-utils man-db ffmpeg python3 pmccabe) ;;
-  ci) packages+=(libgtest-dev xvfb xauth xdotool desktop-file-utils man-db ffmpeg python3 pmccabe cppcheck clang-format
+  test) packages+=(libgtest-dev xvfb xauth xdotool desktop-file-utils appstream man-db ffmpeg python3 pmccabe) ;;
+  ci) packages+=(libgtest-dev xvfb xauth xdotool desktop-file-utils appstream man-db ffmpeg python3 pmccabe cppcheck
+                 clang-format
                  emscripten chromium dpkg-dev) ;;
   web) packages+=(emscripten dpkg-dev) ;;
   web-test) packages+=(emscripten dpkg-dev chromium) ;;

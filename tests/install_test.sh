@@ -14,7 +14,8 @@ prefix=$work/prefix
 
 cmake --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install"
 for f in bin/velmora lib/velmora/velmora-record.so share/velmora/data/twirl.bmp share/velmora/data/rovaraza.xm share/man/man6/velmora.6 \
-  share/applications/velmora.desktop share/icons/hicolor/48x48/apps/velmora.png \
+  share/applications/velmora.desktop share/metainfo/org.example.velmora.metainfo.xml \
+  share/icons/hicolor/48x48/apps/velmora.png \
   share/icons/hicolor/256x256/apps/velmora.png share/doc/velmora/README.md share/doc/velmora/copyright; do
   [ -e "$prefix/$f" ] || fail "not installed: $f"
 done
@@ -55,6 +56,13 @@ grep -q "velmora $("$prefix/bin/velmora" --version | cut -d' ' -f2)" "$prefix/sh
 
 if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate "$prefix/share/applications/velmora.desktop" || fail "desktop entry"
+fi
+# The software centres' description: valid to the letter, its newest release the program's version.
+if command -v appstreamcli >/dev/null; then
+  metainfo=$prefix/share/metainfo/org.example.velmora.metainfo.xml
+  appstreamcli validate --pedantic --no-net "$metainfo" >/dev/null || fail "AppStream: $(appstreamcli validate --pedantic --no-net "$metainfo")"
+  grep -q "<release version=\"$("$prefix/bin/velmora" --version | cut -d' ' -f2)\"" "$metainfo" ||
+    fail "the AppStream releases do not start at the program's version"
 fi
 if command -v man >/dev/null; then
   warnings=$(MANWIDTH=80 man --warnings -l "$prefix/share/man/man6/velmora.6" 2>&1 >/dev/null)
