@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_sizes.h"
 #include "gfx/2d.h"
 #include "host/clock.h"
 #include "host/frame_pump.h"
@@ -118,14 +119,7 @@ int main(int argc, char** argv) {
   setenv("SDL_AUDIODRIVER", "dummy", 0);
   const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
   std::vector<std::pair<int, int>> sizes;
-  for (int i = 2; i < argc; ++i) {
-    int w = 0, h = 0;
-    if (std::sscanf(argv[i], "%dx%d", &w, &h) != 2 || w <= 0 || h <= 0) {
-      std::fprintf(stderr, "seek_bench: not a size: %s\n", argv[i]);
-      return 2;
-    }
-    sizes.emplace_back(w, h);
-  }
+  if (!ReadSizes(argc, argv, 2, "seek_bench", sizes)) return 2;
   if (sizes.empty()) sizes = {{320, 200}, {1920, 1080}, {3840, 2160}};
   SetDataDirectory((std::filesystem::path(argv[0]).parent_path().parent_path() / "data").string());
   host::SetPresentToWindow(true);

@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_sizes.h"
 #include "min_median.h"
 #include "shell/timeline.h"
 
@@ -101,14 +102,7 @@ int main(int argc, char** argv) {
   const char* program = argv[1];
   const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
   std::vector<std::pair<int, int>> sizes;
-  for (int i = 3; i < argc; ++i) {
-    int w = 0, h = 0;
-    if (std::sscanf(argv[i], "%dx%d", &w, &h) != 2 || w <= 0 || h <= 0) {
-      std::fprintf(stderr, "whole_run_bench: not a size: %s\n", argv[i]);
-      return 2;
-    }
-    sizes.emplace_back(w, h);
-  }
+  if (!ReadSizes(argc, argv, 3, "whole_run_bench", sizes)) return 2;
   if (sizes.empty()) sizes = {{1920, 1080}, {3840, 2160}};
   const char* driver = std::getenv("SDL_VIDEODRIVER");
   std::printf("whole runs (--mute --fps 60, %.0f frames), CPU ms per frame, %d rounds, video driver %s\n", kRunFrames,

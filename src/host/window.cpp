@@ -22,13 +22,16 @@ std::vector<std::unique_ptr<Window>>& windows() {
   return w;
 }
 
+// The chosen screen, or the first when it is not there (any more).
+int ScreenToOpenOn() { return ChosenScreen() < SDL_GetNumVideoDisplays() ? ChosenScreen() : 0; }
+
 }  // namespace
 
 Window* OpenWindow(const char* title, int width, int height) {
   if (!EnsureVideo()) return nullptr;
   Uint32 flags = SDL_WINDOW_HIDDEN;
   // Full screen takes the screen the window stands on.
-  const int screen = ChosenScreen() < SDL_GetNumVideoDisplays() ? ChosenScreen() : 0;
+  const int screen = ScreenToOpenOn();
   int x = int(SDL_WINDOWPOS_UNDEFINED_DISPLAY(screen)), y = x;
   if (Windowed()) {
     width = WindowedWidth();
@@ -78,7 +81,7 @@ Window* WindowWithId(uint32_t id) {
 bool DesktopSize(int& width, int& height) {
   SDL_DisplayMode mode;
   if (!EnsureVideo()) return false;
-  const int screen = ChosenScreen() < SDL_GetNumVideoDisplays() ? ChosenScreen() : 0;
+  const int screen = ScreenToOpenOn();
   if (SDL_GetDesktopDisplayMode(screen, &mode) != 0) return false;
   width = mode.w;
   height = mode.h;

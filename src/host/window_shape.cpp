@@ -11,6 +11,10 @@
 #include "host/web_page.h"
 
 namespace host {
+namespace {
+// The screen the window stands on; the first when the system does not say.
+int ScreenOf(SDL_Window* window) { return std::max(0, SDL_GetWindowDisplayIndex(window)); }
+}  // namespace
 
 void SizeWindowToPicture(Window* handle, int w, int h) {
   SDL_Window* window = SdlWindow(handle);
@@ -27,7 +31,7 @@ void SizeWindowToPicture(Window* handle, int w, int h) {
   // picture opens in, or comes back to from full screen, has its shape.
   if (Windowed() && !WindowSizedToPicture()) return;
   SDL_DisplayMode desktop;
-  const int screen = std::max(0, SDL_GetWindowDisplayIndex(window));
+  const int screen = ScreenOf(window);
   if (SDL_GetDesktopDisplayMode(screen, &desktop) != 0) return;
   const WindowSize size = WindowForPicture(w, h, desktop.w * 9 / 10, desktop.h * 9 / 10, PictureAspect());
   if (size.width <= 0 || size.height <= 0) return;
@@ -62,7 +66,7 @@ void ToggleFullScreen(Window* handle) {
     SDL_SetWindowFullscreen(window, 0);
     SDL_SetWindowResizable(window, SDL_TRUE);
     SDL_SetWindowSize(window, WindowedWidth(), WindowedHeight());
-    const int screen = std::max(0, SDL_GetWindowDisplayIndex(window));
+    const int screen = ScreenOf(window);
     SDL_SetWindowPosition(window, int(SDL_WINDOWPOS_CENTERED_DISPLAY(screen)),
                           int(SDL_WINDOWPOS_CENTERED_DISPLAY(screen)));
   } else {

@@ -14,11 +14,6 @@ bool g_step = false;
 uint32_t g_last_frame_ms = 0;
 std::optional<long> g_loop_start;
 
-// The first millisecond of each part, in the order they play.
-constexpr long kPartStarts[] = {0, long(kBiosEndMs) + 1, long(kSlideEndMs) + 1, long(kTwirlEndMs) + 1,
-                                long(kBumpEndMs) + 1};
-constexpr int kParts = int(sizeof kPartStarts / sizeof kPartStarts[0]);
-
 }  // namespace
 
 std::optional<long> SeekTargetFor(Key key, uint32_t now_ms) {
@@ -34,9 +29,9 @@ std::optional<long> SeekTargetFor(Key key, uint32_t now_ms) {
   else if (key == Key::kDown || key == Key::kUp)
     target = now + (key == Key::kUp ? 30000 : -30000);
   else if (key == Key::kPageUp)
-    target = kPartStarts[std::max(part - 1, 0)];
+    target = long(PartStartMs(std::max(part - 1, int(kPartBios))));
   else if (key == Key::kPageDown)
-    target = part + 1 < kParts ? kPartStarts[part + 1] : long(kDemoEndMs) + 1;
+    target = part < kPartCola ? long(PartStartMs(part + 1)) : long(kDemoEndMs) + 1;
   else
     return std::nullopt;
   return target < 0 ? 0 : target;

@@ -20,10 +20,10 @@ constexpr DWORD kDemoEndMs = 106000;
 int PartAt(DWORD elapsed, int current);
 // The part's name as the viewer reads it: power-on, slide, twirl, bump, bottle.
 const char* PartName(int part);
-// The demo time at which `part` begins: 0, then just after the part before it.
+// The first millisecond of `part`: 0, then the one after the part before it.
 inline DWORD PartStartMs(int part) {
   const DWORD ends[] = {0, kBiosEndMs, kSlideEndMs, kTwirlEndMs, kBumpEndMs};
-  return part > kPartBios && part <= kPartCola ? ends[part] : 0;
+  return part > kPartBios && part <= kPartCola ? ends[part] + 1 : 0;
 }
 // "1:23": minutes and seconds, down to the second.
 std::string MinutesSeconds(DWORD ms);

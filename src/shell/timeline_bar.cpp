@@ -1,7 +1,6 @@
 #include "shell/timeline_bar.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "gfx/gdi_helpers.h"
 #include "gfx/pixel_format.h"
@@ -67,8 +66,8 @@ void TimelineBar::Draw(DWORD demo_ms) {
     if (filled < bar_.width) bar_.line(filled, row, bar_.width, row, PixelFor(bar_, kToCome));
   }
   // The parts' starts, the marks Page Up and Page Down go to.
-  for (const DWORD end : {kBiosEndMs, kSlideEndMs, kTwirlEndMs, kBumpEndMs}) {
-    const int x = int(int64_t(end) * bar_.width / kDemoEndMs);
+  for (int part = kPartSlide; part <= kPartCola; ++part) {
+    const int x = int(int64_t(PartStartMs(part)) * bar_.width / kDemoEndMs);
     bar_.line(x, 0, x, kTrackTop + kTrackRows + 1, PixelFor(bar_, kMark));
   }
   text_printf(bar_, kTextLeft, kTextTop, kTextColour, kBackground, "%s", text.c_str());

@@ -17,18 +17,18 @@ void UnseenFrames::PayBios(efx_bios& bios, bitmap& target) {
   bios_.owed = false;
 }
 
+// Within a phase each power-on frame paints over the one before: the same text
+// opaque in the same places, only the memory count growing.
+bool UnseenFrames::CoversOwedBios(int part, const efx_bios& bios) const {
+  return part == kPartBios && efx_bios::phase_at(bios_.update_count) == efx_bios::phase_at(bios.update_count);
+}
+
 void UnseenFrames::Draw(int part, DemoParts& p, bitmap& target) {
-  if (part != kPartBios) PayBios(p.bios, target);
+  if (!CoversOwedBios(part, p.bios)) PayBios(p.bios, target);
   if (part != kPartTwirl) twirl_frames_ = 0;
   if (part != kPartCola) target_black_ = false;
   switch (part) {
-    case kPartBios:
-      // Within a phase each frame paints over the one before: the same text
-      // opaque in the same places, only the memory count growing.
-      if (bios_.owed && efx_bios::phase_at(bios_.update_count) != efx_bios::phase_at(p.bios.update_count))
-        PayBios(p.bios, target);
-      bios_ = BiosFrame{true, p.bios.update_count, p.bios.memory};
-      break;
+    case kPartBios: bios_ = BiosFrame{true, p.bios.update_count, p.bios.memory}; break;
     case kPartSlide: p.slide.draw(target); break;  // each strip moves what the frame before left
     case kPartTwirl:
       // The work surface keeps what no later frame reaches; Settle works it out.
@@ -54,9 +54,7 @@ void UnseenFrames::Draw(int part, DemoParts& p, bitmap& target) {
 }
 
 void UnseenFrames::Settle(int part, DemoParts& p, bitmap& target) {
-  if (bios_.owed &&
-      (part != kPartBios || efx_bios::phase_at(bios_.update_count) != efx_bios::phase_at(p.bios.update_count)))
-    PayBios(p.bios, target);
+  if (!CoversOwedBios(part, p.bios)) PayBios(p.bios, target);
   if (part == kPartTwirl && twirl_frames_ > 0) twirl_frames(p.work, p.picture, twirl_phase_, twirl_frames_);
   if (part == kPartCola && bump_.owed) {
     // The first bottle is drawn over the bump part's last frame.

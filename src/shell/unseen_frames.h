@@ -27,6 +27,7 @@ class UnseenFrames {
     int16_t light_x = 0, light_y = 0;
     float caption_angle = 0;
   };
+  bool CoversOwedBios(int part, const efx_bios& bios) const;
   void PayBios(efx_bios& bios, bitmap& target);
 
   BiosFrame bios_;
